@@ -1,0 +1,11 @@
+// A short tour of Kelvor: one typical navigation request per subsystem, on
+// built-in sample data, printed as it goes.
+#include <cstdio>
+
+#include "tour.h"
+
+int main() {
+  std::printf("Kelvor tour\n===========\n");
+  tour_basics();
+  return 0;
+}

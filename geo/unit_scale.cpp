@@ -1,0 +1,45 @@
+// Local metre/degree scales and boxes around a point. Only the latitude of the
+// point enters: one degree of longitude shrinks with cos(latitude).
+#include <cmath>
+
+#include "fixed/wrap.h"
+#include "geo/earth.h"
+#include "kelvor/geo.h"
+
+using namespace kelvor::detail;
+
+void GetUnitLength(const tagLonLat& pt, double& lon_metres, double& lat_metres) {
+  lon_metres = std::cos(pt.lat * kDegToRad) * kMetresPerDegree;
+  lat_metres = kMetresPerDegree;
+}
+
+void GetUnitDegree(const tagLonLat& pt, double& lon_degrees, double& lat_degrees) {
+  lon_degrees = 1.0 / (std::cos(pt.lat * kDegToRad) * kMetresPerDegree);
+  lat_degrees = kDegreesPerMetre;
+}
+
+void GetRectCenterPt(const tagLonLat& center, double half, tagLonLat& lower, tagLonLat& upper) {
+  const double s = std::cos(center.lat * kDegToRad) * kMetresPerDegree;
+  const double dlon = half / s;
+  const double dlat = half / kMetresPerDegree;
+  lower.lon = center.lon - dlon;
+  lower.lat = center.lat - dlat;
+  upper.lon = center.lon + dlon;
+  upper.lat = center.lat + dlat;
+}
+
+void GetRectCenterPt(const _Bin_LonLat& center, double half, _Bin_LonLat& lower,
+                     _Bin_LonLat& upper) {
+  const double s =
+      std::cos(static_cast<double>(center.lat) / kUnitsPerDegree * kDegToRad) * kMetresPerDegree;
+  const double dlon = half / s;
+  const double dlat = half / kMetresPerDegree;
+  // Half-extents truncate toward zero (a 1 m half-side gives 0 latitude units);
+  // near the poles they saturate instead of overflowing.
+  const std::int32_t ilon = trunc_i32(dlon * kUnitsPerDegree);
+  const std::int32_t ilat = trunc_i32(dlat * kUnitsPerDegree);
+  lower.lon = wrap_sub(center.lon, ilon);
+  lower.lat = wrap_sub(center.lat, ilat);
+  upper.lon = wrap_add(center.lon, ilon);
+  upper.lat = wrap_add(center.lat, ilat);
+}

@@ -1,0 +1,19 @@
+// Symbol visibility for the Kelvor shared library.
+#ifndef KELVOR_EXPORT_H
+#define KELVOR_EXPORT_H
+
+// The library is built with hidden visibility; only declarations marked
+// KELVOR_API are exported. The static test twin needs no marking at all.
+#if defined(KELVOR_STATIC_INTERNAL)
+#define KELVOR_API
+#elif defined(_WIN32)
+#if defined(KELVOR_BUILDING)
+#define KELVOR_API __declspec(dllexport)
+#else
+#define KELVOR_API __declspec(dllimport)
+#endif
+#else
+#define KELVOR_API __attribute__((visibility("default")))
+#endif
+
+#endif  // KELVOR_EXPORT_H

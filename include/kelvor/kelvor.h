@@ -1,0 +1,13 @@
+// Kelvor: 2-D geometry and 16.16 fixed-point mathematics for map and
+// navigation software. Include this one header and link Kelvor::kelvor.
+#ifndef KELVOR_KELVOR_H
+#define KELVOR_KELVOR_H
+
+#include "kelvor/export.h"
+#include "kelvor/types.h"
+#include "kelvor/fixed.h"
+#include "kelvor/planar.h"
+#include "kelvor/shapes.h"
+#include "kelvor/geo.h"
+
+#endif  // KELVOR_KELVOR_H

@@ -1,0 +1,161 @@
+// Planar predicates on integer plane points (tagPOINT).
+//
+// Conventions shared by every function here:
+//  * Rectangle: a minimum corner and a maximum corner, min <= max in both
+//    axes (never sorted or repaired). Half-open: holds (x, y) when
+//    min.x <= x < max.x and min.y <= y < max.y; the maximum corner is outside.
+//    Edges as segments: left (min.x,min.y)-(min.x,max.y), top
+//    (max.x,max.y)-(min.x,max.y), right (max.x,max.y)-(max.x,min.y), bottom
+//    (min.x,min.y)-(max.x,min.y).
+//  * Segment: closed, both endpoints belong to it; equal endpoints are a point.
+//  * Polyline: pts[0..n-1], edges i -> i+1; fewer than two points: no edges.
+//  * Polygon: like a polyline plus a closing edge between the last and the
+//    first point; the ring may be given open or closed.
+//  * Horizontal span (from, to, at): from <= x < to on y = at. Vertical span:
+//    from <= y < to on x = at.
+//  * Results are exactly 1 (yes) or 0 (no). Nothing allocates, keeps a
+//    pointer, or writes an input. Coordinate differences are 32-bit; inputs
+//    whose differences exceed the 32-bit range give unspecified (but defined)
+//    answers.
+// Whether figures that only touch meet is decided per function, as stated.
+#ifndef KELVOR_PLANAR_H
+#define KELVOR_PLANAR_H
+
+#include <cstdint>
+
+#include "kelvor/export.h"
+#include "kelvor/types.h"
+
+// ---- Points and segments ---------------------------------------------------
+
+// 1 when a and b are the same point.
+KELVOR_API std::int32_t Point_Point_Intersect(const tagPOINT* a, const tagPOINT* b);
+// 1 when p lies on the closed segment a-b: inside its closed bounding box and
+// exactly collinear. A degenerate segment (a == b) holds only a.
+KELVOR_API std::int32_t Point_Segment_Intersect(const tagPOINT* p, const tagPOINT* a, const tagPOINT* b);
+// 1 when min.x <= p.x < max.x and min.y <= p.y <= max.y. Note the top edge
+// (y == max.y) counts, unlike the half-open containment tests.
+KELVOR_API std::int32_t Point_Rect_Intersect(const tagPOINT* p, const tagPOINT* min, const tagPOINT* max);
+// 1 when segments a-b and c-d cross. Their bounding boxes must overlap
+// strictly (boxes touching along a line or at a corner give 0), so two
+// horizontal or two vertical segments never meet. Parallel segments meet only
+// at c, else d, when that endpoint lies on a-b. If out is non-null it receives
+// the crossing point, measured from a and truncated toward zero; a rejected
+// case never writes out.
+KELVOR_API std::int32_t Segment_Segment_Intersect(const tagPOINT* a, const tagPOINT* b,
+                                         const tagPOINT* c, const tagPOINT* d, tagPOINT* out);
+// 1 when segment p-q meets the half-open rectangle min-max: an endpoint
+// inside, a straight pass left-to-right or bottom-to-top, or a crossing of an
+// edge chosen by p's region code.
+KELVOR_API std::int32_t Segment_Rect_Intersect(const tagPOINT* p, const tagPOINT* q,
+                                      const tagPOINT* min, const tagPOINT* max);
+// 1 when the rectangles overlap strictly; sharing only an edge or a corner
+// gives 0.
+KELVOR_API std::int32_t Rect_Rect_Intersect(const tagPOINT* min1, const tagPOINT* max1,
+                                   const tagPOINT* min2, const tagPOINT* max2);
+
+// ---- Polylines and polygons --------------------------------------------------
+// Polygon tests use the even-odd rule: a point is inside when an odd number of
+// edges straddling its row (a.y <= y < b.y or b.y <= y < a.y) cross strictly
+// to its right. For axis-parallel rings the left and bottom sides are inside,
+// the right and top sides outside. A polygon of n == 0 points meets nothing
+// and is never read; one point contains nothing, not even itself.
+// Span tests scan at most 30 crossings from the open edges plus one from the
+// closing edge; a ring crossing a scan line more often is judged on that list.
+
+// 1 when p lies on some edge of the polyline (n < 2: 0).
+KELVOR_API std::int32_t Point_Polyline_Intersect(const tagPOINT* p, const tagPOINT* pts, std::int32_t n);
+// 1 when p is inside the polygon by the even-odd rule.
+KELVOR_API std::int32_t Point_Polygon_Intersect(const tagPOINT* p, const tagPOINT* pts, std::int32_t n);
+// 1 when segment a-b meets an edge of the polyline (n < 2: 0).
+KELVOR_API std::int32_t Segment_Polyline_Intersect(const tagPOINT* a, const tagPOINT* b,
+                                          const tagPOINT* pts, std::int32_t n);
+// 1 when a or b is inside the polygon, or a-b meets one of its edges (the
+// closing edge taken first-to-last point). n == 1: the degenerate edge.
+KELVOR_API std::int32_t Segment_Polygon_Intersect(const tagPOINT* a, const tagPOINT* b,
+                                         const tagPOINT* pts, std::int32_t n);
+// 1 when some polyline edge meets the half-open rectangle (n < 2: 0).
+KELVOR_API std::int32_t Rect_Polyline_Intersect(const tagPOINT* min, const tagPOINT* max,
+                                       const tagPOINT* pts, std::int32_t n);
+// 1 when a rectangle corner is inside the polygon or a polygon edge meets the
+// rectangle. n == 1: whether that point lies in the half-open rectangle.
+KELVOR_API std::int32_t Rect_Polygon_Intersect(const tagPOINT* min, const tagPOINT* max,
+                                      const tagPOINT* pts, std::int32_t n);
+// 1 when some polyline edge crosses y == at (straddle rule) at an x with
+// from <= x < to (n < 2: 0).
+KELVOR_API std::int32_t Polyline_Horizon_Intersect(const tagPOINT* pts, std::int32_t n, std::int32_t from,
+                                          std::int32_t to, std::int32_t at);
+// As Polyline_Horizon_Intersect with the axes exchanged (x == at, y span).
+KELVOR_API std::int32_t Polyline_Vertical_Intersect(const tagPOINT* pts, std::int32_t n, std::int32_t from,
+                                           std::int32_t to, std::int32_t at);
+// 1 when an edge of Q meets an edge of P (m < 2 or n < 2: 0).
+KELVOR_API std::int32_t Polyline_Polyline_Intersect(const tagPOINT* P, std::int32_t n, const tagPOINT* Q, std::int32_t m);
+// 1 when some polyline edge meets the polygon (n < 2: 0).
+KELVOR_API std::int32_t Polyline_Polygon_Intersect(const tagPOINT* pts, std::int32_t n, const tagPOINT* pg, std::int32_t m);
+// 1 when the horizontal span meets an inside span of the polygon on y == at:
+// for an inside span (lo, hi), from > lo && from < hi, or from <= lo && to > lo.
+KELVOR_API std::int32_t Polygon_Horizon_Intersect(const tagPOINT* pts, std::int32_t n, std::int32_t from,
+                                         std::int32_t to, std::int32_t at);
+// As Polygon_Horizon_Intersect on the column x == at, span in y.
+KELVOR_API std::int32_t Polygon_Vertical_Intersect(const tagPOINT* pts, std::int32_t n, std::int32_t from,
+                                          std::int32_t to, std::int32_t at);
+// 1 when the polygons meet: edges crossing, or one lying inside the other.
+KELVOR_API std::int32_t Polygon_Polygon_Intersect(const tagPOINT* G, std::int32_t n, const tagPOINT* H, std::int32_t m);
+
+// ---- Containment -------------------------------------------------------------
+
+// 1 when p lies in the half-open rectangle (max sides excluded).
+KELVOR_API std::int32_t Rect_Contain_Point(const tagPOINT* min, const tagPOINT* max, const tagPOINT* p);
+// 1 when both c1 and c2 lie in the half-open rectangle; so a rectangle does
+// not contain itself. Rect_Contain_Segment is the same test.
+KELVOR_API std::int32_t Rect_Contain_Rect(const tagPOINT* min, const tagPOINT* max,
+                                 const tagPOINT* c1, const tagPOINT* c2);
+KELVOR_API std::int32_t Rect_Contain_Segment(const tagPOINT* min, const tagPOINT* max,
+                                    const tagPOINT* c1, const tagPOINT* c2);
+// 1 when every point lies in the half-open rectangle; n < 1 gives 1.
+// Rect_Contain_Polyline is the same test.
+KELVOR_API std::int32_t Rect_Contain_Polygon(const tagPOINT* min, const tagPOINT* max,
+                                    const tagPOINT* pts, std::int32_t n);
+KELVOR_API std::int32_t Rect_Contain_Polyline(const tagPOINT* min, const tagPOINT* max,
+                                     const tagPOINT* pts, std::int32_t n);
+// Same test as Point_Polygon_Intersect, arguments in container-first order.
+KELVOR_API std::int32_t Polygon_Contain_Point(const tagPOINT* pts, std::int32_t n, const tagPOINT* p);
+// 1 when some inside span (lo, hi) on y == at has lo <= from and to < hi
+// (strict: a span ending exactly at a crossing is not contained).
+KELVOR_API std::int32_t Polygon_Contain_Horizon(const tagPOINT* pts, std::int32_t n, std::int32_t from,
+                                       std::int32_t to, std::int32_t at);
+// As Polygon_Contain_Horizon on the column x == at, span in y.
+KELVOR_API std::int32_t Polygon_Contain_Vertical(const tagPOINT* pts, std::int32_t n, std::int32_t from,
+                                        std::int32_t to, std::int32_t at);
+// 1 when the segment's bounding rectangle is contained, or both ends are
+// inside and the segment crosses no edge.
+KELVOR_API std::int32_t Polygon_Contain_Segment(const tagPOINT* pts, std::int32_t n, const tagPOINT* a,
+                                       const tagPOINT* b);
+// 1 when all four sides of the rectangle, as spans, are contained. The
+// interior is not examined; a polygon does not contain its own bounding box.
+KELVOR_API std::int32_t Polygon_Contain_Rect(const tagPOINT* pts, std::int32_t n, const tagPOINT* min,
+                                    const tagPOINT* max);
+// 1 when every polyline edge is contained (m < 2 gives 1).
+KELVOR_API std::int32_t Polygon_Contain_Polyline(const tagPOINT* pts, std::int32_t n, const tagPOINT* pl, std::int32_t m);
+// 1 when every edge of pg (closing edge first-to-last) is contained; m == 0
+// gives 1, m == 1 tests the degenerate segment.
+KELVOR_API std::int32_t Polygon_Contain_Polygon(const tagPOINT* pts, std::int32_t n, const tagPOINT* pg, std::int32_t m);
+
+// ---- Clipping (in place; a 0 result leaves every in/out value untouched) -------
+
+// Cuts rectangle c1-c2 to the clip rectangle min-max; 0 when they do not
+// overlap strictly.
+KELVOR_API std::int32_t Rect_Clip_Rect(const tagPOINT* min, const tagPOINT* max, tagPOINT* c1, tagPOINT* c2);
+// Cuts segment p-q to the rectangle by region codes, keeping its direction.
+// Moved endpoints lie on the edge lines, so one moved onto the right or top
+// edge is on the excluded side of the half-open rectangle.
+KELVOR_API std::int32_t Rect_Clip_Segment(const tagPOINT* min, const tagPOINT* max, tagPOINT* p, tagPOINT* q);
+// Cuts the span *from <= x < *to on y == at to the first (leftmost) inside
+// span of the polygon that it meets.
+KELVOR_API std::int32_t Polygon_Clip_Horizon(const tagPOINT* pts, std::int32_t n, std::int32_t* from,
+                                    std::int32_t* to, std::int32_t at);
+// As Polygon_Clip_Horizon on the column x == at (bottommost inside span met).
+KELVOR_API std::int32_t Polygon_Clip_Vertical(const tagPOINT* pts, std::int32_t n, std::int32_t* from,
+                                     std::int32_t* to, std::int32_t at);
+
+#endif  // KELVOR_PLANAR_H

@@ -1,0 +1,43 @@
+# Run with cmake -P; see CMakeLists.txt beside this file.
+function(run)
+  execute_process(COMMAND ${ARGN} RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
+  if(NOT rc EQUAL 0)
+    message(FATAL_ERROR "command failed (${rc}): ${ARGN}\n${out}\n${err}")
+  endif()
+  set(LAST_OUTPUT "${out}" PARENT_SCOPE)
+endfunction()
+
+set(prefix ${WORK_DIR}/prefix)
+file(REMOVE_RECURSE ${WORK_DIR})
+file(MAKE_DIRECTORY ${WORK_DIR})
+
+run(${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${prefix})
+
+# find_package(Kelvor CONFIG REQUIRED) and Kelvor::kelvor.
+run(${CMAKE_COMMAND} -S ${CONSUMER_DIR} -B ${WORK_DIR}/consumer -G ${GENERATOR}
+    -DCMAKE_PREFIX_PATH=${prefix} -DCMAKE_CXX_COMPILER=${CXX}
+    "-DCMAKE_CXX_FLAGS=${CXX_FLAGS}" "-DCMAKE_EXE_LINKER_FLAGS=${LINK_FLAGS}")
+run(${CMAKE_COMMAND} --build ${WORK_DIR}/consumer)
+run(${WORK_DIR}/consumer/kelvor_consumer)
+if(NOT LAST_OUTPUT MATCHES "consumer ok")
+  message(FATAL_ERROR "unexpected consumer output: ${LAST_OUTPUT}")
+endif()
+
+# pkg-config: kelvor.pc must give a working compile and link line.
+if(PKG_CONFIG)
+  file(GLOB_RECURSE pc_file ${prefix}/kelvor.pc)
+  get_filename_component(pc_dir "${pc_file}" DIRECTORY)
+  set(ENV{PKG_CONFIG_PATH} ${pc_dir})
+  run(${PKG_CONFIG} --cflags --libs kelvor)
+  string(STRIP "${LAST_OUTPUT}" flags)
+  separate_arguments(flags UNIX_COMMAND "${flags}")
+  separate_arguments(extra UNIX_COMMAND "${CXX_FLAGS} ${LINK_FLAGS}")
+  string(REGEX MATCH "-L([^ ]+)" _ "${LAST_OUTPUT}")
+  run(${CXX} -std=c++17 ${extra} ${CONSUMER_DIR}/main.cpp ${flags} -Wl,-rpath,${CMAKE_MATCH_1}
+      -o ${WORK_DIR}/pc_consumer)
+  run(${WORK_DIR}/pc_consumer)
+  if(NOT LAST_OUTPUT MATCHES "consumer ok")
+    message(FATAL_ERROR "unexpected pkg-config consumer output: ${LAST_OUTPUT}")
+  endif()
+endif()
+message(STATUS "package test passed")
