@@ -57,28 +57,38 @@ KELVOR_API std::int32_t Rect_Rect_Intersect(const tagPOINT* min1, const tagPOINT
 // ---- Polylines and polygons --------------------------------------------------
 // Polygon tests use the even-odd rule: a point is inside when an odd number of
 // edges straddling its row (a.y <= y < b.y or b.y <= y < a.y) cross strictly
-// to its right. For axis-parallel rings the left and bottom sides are inside,
-// the right and top sides outside. A polygon of n == 0 points meets nothing
-// and is never read; one point contains nothing, not even itself.
-// Span tests scan at most 30 crossings from the open edges plus one from the
-// closing edge; a ring crossing a scan line more often is judged on that list.
+// to its right. A crossing is a.x + (dx * (y - a.y)) / dy, measured from the
+// edge's start point a in traversal order, with a wrapping 32-bit product and
+// a quotient truncated toward zero. For axis-parallel rings the left and
+// bottom sides are inside, the right and top sides outside. A polygon of
+// n <= 0 points meets nothing and is never read; one point contains nothing,
+// not even itself. Rings may be given open or closed.
+// Span tests use the crossing list of the scan line: at most 30 crossings
+// from the open edges, then the closing edge taken from the vertex where that
+// scan stopped; a ring crossing a scan line more often is judged on that
+// truncated list. Its sorted pairs (lo, hi) are the inside spans.
+// Segment-based tests take the closing edge from the first point to the last
+// and never skip it; the even-odd rule and the span tests take it from the
+// last point to the first.
 
 // 1 when p lies on some edge of the polyline (n < 2: 0).
 KELVOR_API std::int32_t Point_Polyline_Intersect(const tagPOINT* p, const tagPOINT* pts, std::int32_t n);
-// 1 when p is inside the polygon by the even-odd rule.
+// 1 when p is inside the polygon by the even-odd rule (n <= 1: 0).
 KELVOR_API std::int32_t Point_Polygon_Intersect(const tagPOINT* p, const tagPOINT* pts, std::int32_t n);
 // 1 when segment a-b meets an edge of the polyline (n < 2: 0).
 KELVOR_API std::int32_t Segment_Polyline_Intersect(const tagPOINT* a, const tagPOINT* b,
                                           const tagPOINT* pts, std::int32_t n);
-// 1 when a or b is inside the polygon, or a-b meets one of its edges (the
-// closing edge taken first-to-last point). n == 1: the degenerate edge.
+// 1 when a, then b, is inside the polygon, or a-b meets one of its edges (the
+// closing edge taken first-to-last point). n == 1: only the degenerate edge
+// pts[0]-pts[0] is tested.
 KELVOR_API std::int32_t Segment_Polygon_Intersect(const tagPOINT* a, const tagPOINT* b,
                                          const tagPOINT* pts, std::int32_t n);
 // 1 when some polyline edge meets the half-open rectangle (n < 2: 0).
 KELVOR_API std::int32_t Rect_Polyline_Intersect(const tagPOINT* min, const tagPOINT* max,
                                        const tagPOINT* pts, std::int32_t n);
-// 1 when a rectangle corner is inside the polygon or a polygon edge meets the
-// rectangle. n == 1: whether that point lies in the half-open rectangle.
+// 1 when a rectangle corner (min, max, then the other two) is inside the
+// polygon or a polygon edge meets the rectangle, so either figure lying inside
+// the other counts. n == 1: whether that point lies in the half-open rectangle.
 KELVOR_API std::int32_t Rect_Polygon_Intersect(const tagPOINT* min, const tagPOINT* max,
                                       const tagPOINT* pts, std::int32_t n);
 // 1 when some polyline edge crosses y == at (straddle rule) at an x with
@@ -88,9 +98,11 @@ KELVOR_API std::int32_t Polyline_Horizon_Intersect(const tagPOINT* pts, std::int
 // As Polyline_Horizon_Intersect with the axes exchanged (x == at, y span).
 KELVOR_API std::int32_t Polyline_Vertical_Intersect(const tagPOINT* pts, std::int32_t n, std::int32_t from,
                                            std::int32_t to, std::int32_t at);
-// 1 when an edge of Q meets an edge of P (m < 2 or n < 2: 0).
+// 1 when an edge of Q meets an edge of P (m < 2 or n < 2: 0). Q drives the
+// outer loop.
 KELVOR_API std::int32_t Polyline_Polyline_Intersect(const tagPOINT* P, std::int32_t n, const tagPOINT* Q, std::int32_t m);
-// 1 when some polyline edge meets the polygon (n < 2: 0).
+// 1 when some polyline edge meets the polygon, a polyline lying inside it
+// included (n < 2: 0).
 KELVOR_API std::int32_t Polyline_Polygon_Intersect(const tagPOINT* pts, std::int32_t n, const tagPOINT* pg, std::int32_t m);
 // 1 when the horizontal span meets an inside span of the polygon on y == at:
 // for an inside span (lo, hi), from > lo && from < hi, or from <= lo && to > lo.
@@ -99,7 +111,8 @@ KELVOR_API std::int32_t Polygon_Horizon_Intersect(const tagPOINT* pts, std::int3
 // As Polygon_Horizon_Intersect on the column x == at, span in y.
 KELVOR_API std::int32_t Polygon_Vertical_Intersect(const tagPOINT* pts, std::int32_t n, std::int32_t from,
                                           std::int32_t to, std::int32_t at);
-// 1 when the polygons meet: edges crossing, or one lying inside the other.
+// 1 when the polygons meet: edges crossing, or one lying inside the other,
+// whichever is passed first. Either count <= 0: 0.
 KELVOR_API std::int32_t Polygon_Polygon_Intersect(const tagPOINT* G, std::int32_t n, const tagPOINT* H, std::int32_t m);
 
 // ---- Containment -------------------------------------------------------------
@@ -112,8 +125,8 @@ KELVOR_API std::int32_t Rect_Contain_Rect(const tagPOINT* min, const tagPOINT* m
                                  const tagPOINT* c1, const tagPOINT* c2);
 KELVOR_API std::int32_t Rect_Contain_Segment(const tagPOINT* min, const tagPOINT* max,
                                     const tagPOINT* c1, const tagPOINT* c2);
-// 1 when every point lies in the half-open rectangle; n < 1 gives 1.
-// Rect_Contain_Polyline is the same test.
+// 1 when every point lies in the half-open rectangle; no edge is tested.
+// n < 1 gives 1 without reading. Rect_Contain_Polyline is the same test.
 KELVOR_API std::int32_t Rect_Contain_Polygon(const tagPOINT* min, const tagPOINT* max,
                                     const tagPOINT* pts, std::int32_t n);
 KELVOR_API std::int32_t Rect_Contain_Polyline(const tagPOINT* min, const tagPOINT* max,
@@ -121,21 +134,25 @@ KELVOR_API std::int32_t Rect_Contain_Polyline(const tagPOINT* min, const tagPOIN
 // Same test as Point_Polygon_Intersect, arguments in container-first order.
 KELVOR_API std::int32_t Polygon_Contain_Point(const tagPOINT* pts, std::int32_t n, const tagPOINT* p);
 // 1 when some inside span (lo, hi) on y == at has lo <= from and to < hi
-// (strict: a span ending exactly at a crossing is not contained).
+// (strict: a span ending exactly at a crossing is not contained). A container
+// of n <= 0 points holds nothing here and in every Polygon_Contain_ test
+// below, except that inner figures without edges are held vacuously.
 KELVOR_API std::int32_t Polygon_Contain_Horizon(const tagPOINT* pts, std::int32_t n, std::int32_t from,
                                        std::int32_t to, std::int32_t at);
 // As Polygon_Contain_Horizon on the column x == at, span in y.
 KELVOR_API std::int32_t Polygon_Contain_Vertical(const tagPOINT* pts, std::int32_t n, std::int32_t from,
                                         std::int32_t to, std::int32_t at);
-// 1 when the segment's bounding rectangle is contained, or both ends are
-// inside and the segment crosses no edge.
+// 1 when the segment's bounding rectangle is contained (Polygon_Contain_Rect),
+// or else both ends are inside and the segment meets no edge (the closing
+// edge taken first-to-last point). So a segment along a left or bottom side
+// is contained, one along a right or top side is not.
 KELVOR_API std::int32_t Polygon_Contain_Segment(const tagPOINT* pts, std::int32_t n, const tagPOINT* a,
                                        const tagPOINT* b);
 // 1 when all four sides of the rectangle, as spans, are contained. The
 // interior is not examined; a polygon does not contain its own bounding box.
 KELVOR_API std::int32_t Polygon_Contain_Rect(const tagPOINT* pts, std::int32_t n, const tagPOINT* min,
                                     const tagPOINT* max);
-// 1 when every polyline edge is contained (m < 2 gives 1).
+// 1 when every polyline edge is contained (m < 2 gives 1 without reading).
 KELVOR_API std::int32_t Polygon_Contain_Polyline(const tagPOINT* pts, std::int32_t n, const tagPOINT* pl, std::int32_t m);
 // 1 when every edge of pg (closing edge first-to-last) is contained; m == 0
 // gives 1, m == 1 tests the degenerate segment.
@@ -143,15 +160,27 @@ KELVOR_API std::int32_t Polygon_Contain_Polygon(const tagPOINT* pts, std::int32_
 
 // ---- Clipping (in place; a 0 result leaves every in/out value untouched) -------
 
-// Cuts rectangle c1-c2 to the clip rectangle min-max; 0 when they do not
-// overlap strictly.
+// Cuts rectangle c1-c2 to the clip rectangle min-max: c1 becomes the larger,
+// c2 the smaller corner coordinates. 0 when they do not overlap strictly
+// (sharing only an edge is no overlap).
 KELVOR_API std::int32_t Rect_Clip_Rect(const tagPOINT* min, const tagPOINT* max, tagPOINT* c1, tagPOINT* c2);
-// Cuts segment p-q to the rectangle by region codes, keeping its direction.
+// Cuts segment p-q to the rectangle by region codes, keeping its direction;
+// 0 when both ends lie beyond one side or the segment misses the rectangle.
 // Moved endpoints lie on the edge lines, so one moved onto the right or top
-// edge is on the excluded side of the half-open rectangle.
+// edge is on the excluded side of the half-open rectangle. Crossings come from
+// Segment_Segment_Intersect on the segment as given, so truncated toward zero
+// from p. With one end inside, the other moves onto the first edge its region
+// code selects that the segment crosses; if the segment only touches that
+// edge (boxes touching) it keeps its value and the result is still 1. A
+// segment running left-to-right or bottom-to-top through the rectangle gets
+// both ends on the two edge lines; an end already on the far edge line keeps
+// its value, and a segment lying on the bottom (left) line is cut at the
+// left and right (bottom and top) edge lines.
 KELVOR_API std::int32_t Rect_Clip_Segment(const tagPOINT* min, const tagPOINT* max, tagPOINT* p, tagPOINT* q);
 // Cuts the span *from <= x < *to on y == at to the first (leftmost) inside
-// span of the polygon that it meets.
+// span (lo, hi) that it meets by the rule of Polygon_Horizon_Intersect: a
+// span starting inside keeps *from, one starting at or before lo gets
+// *from = lo; *to becomes the smaller of *to and hi. n <= 0: 0, never read.
 KELVOR_API std::int32_t Polygon_Clip_Horizon(const tagPOINT* pts, std::int32_t n, std::int32_t* from,
                                     std::int32_t* to, std::int32_t at);
 // As Polygon_Clip_Horizon on the column x == at (bottommost inside span met).
