@@ -45,15 +45,19 @@ constexpr std::int32_t shl(std::int32_t v, unsigned s) {
 
 // Branch-free forms on raw 32-bit patterns, for inner loops whose direction
 // depends on the data (a branch there is mispredicted half the time).
-// Arithmetic shift right of the signed value held in u: bias to offset
-// binary, shift logically, remove the shifted bias.
+// Arithmetic shift right (s <= 31) of the signed value held in u. Only
+// non-negative values are shifted, so nothing is implementation-defined, and
+// GCC and Clang both compile the whole expression to one sar.
 constexpr std::uint32_t asr_bits(std::uint32_t u, unsigned s) {
-  return ((u ^ 0x80000000u) >> s) - (0x80000000u >> s);
+  const std::int32_t v = to_i32(u);
+  return static_cast<std::uint32_t>(v < 0 ? ~(~v >> s) : v >> s);
 }
 // All ones when the signed value held in u is negative, else zero.
 constexpr std::uint32_t sign_mask(std::uint32_t u) { return 0u - (u >> 31); }
 // v negated (mod 2^32) when m is all ones, unchanged when m is zero.
 constexpr std::uint32_t cond_neg(std::uint32_t v, std::uint32_t m) { return (v ^ m) - m; }
+// Magnitude of the signed value held in u, as magnitude() gives it.
+constexpr std::uint32_t abs_bits(std::uint32_t u) { return cond_neg(u, sign_mask(u)); }
 
 }  // namespace kelvor::detail
 

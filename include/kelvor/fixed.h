@@ -61,8 +61,9 @@ KELVOR_API std::int32_t KMF_Cos(KMF_Angle a);
 // and exactly 270 degrees gives -0x7FFFFFFF; elsewhere the angle is folded
 // into the first quadrant before the lookup (tan(300) == -tan(60)).
 KELVOR_API std::int32_t KMF_Tan(KMF_Angle a);
-// Direction of the vector (x, y) -- note x first -- as a KMF_Angle in
-// [0, 360 degrees), always a multiple of 32 (1/2048 degree). (0, 0) gives 0.
+// Direction of the vector (x, y) -- note x first, the reverse of atan2(y, x)
+// -- counterclockwise from +x, as a KMF_Angle in [0, 360 degrees), always a
+// multiple of 32 (1/2048 degree), by 24 CORDIC steps. (0, 0) gives 0.
 // Scale-invariant: (x, y) and (x * 2^k, y * 2^k) give the same angle.
 // Components of -2^31 are taken as -(2^31 - 1).
 KELVOR_API KMF_Angle KMF_Atan2(std::int32_t x, std::int32_t y);
@@ -72,19 +73,25 @@ KELVOR_API KMF_Angle KMF_Atan2(std::int32_t x, std::int32_t y);
 // v <- m * v, each product by KMF_MulFix, sums wrapping. Null v or m: no-op.
 KELVOR_API void KMF_Vector_Transform(KMF_Vector* v, const KMF_Matrix* m);
 // v <- unit vector of the angle in 16.16, by CORDIC rotation of a pre-scaled
-// start vector (0 -> (65536, 0); 90 -> (-1, 65535)).
+// start vector, rounded toward minus infinity and not renormalised
+// (0 -> (65536, 0); 90 -> (-1, 65535); 270 -> (0, -65537)).
 KELVOR_API void KMF_Vector_Unit(KMF_Vector* v, KMF_Angle angle);
-// Turns v counterclockwise by angle, keeping its length to within a few units.
-// angle == 0 or the zero vector leaves v unchanged; 360 degrees is not
-// guaranteed to be the identity in the last bits.
+// Turns v counterclockwise by angle, keeping its length to within a few units
+// (vectors beyond 2^28 lose their low bits to a normalising shift).
+// angle == 0 or the zero vector leaves v unchanged; any other angle, 360
+// degrees included, may change the last bits.
 KELVOR_API void KMF_Vector_Rotate(KMF_Vector* v, KMF_Angle angle);
-// Length of v in v's unit, rounded to nearest. Exact when a component is 0.
+// Length of v in v's unit, rounded to nearest (halves up). Exact when a
+// component is 0. A length of 2^31 or more wraps to its low 32 bits.
 KELVOR_API std::int32_t KMF_Vector_Length(const KMF_Vector* v);
-// Length (truncated, so may be one unit under KMF_Vector_Length) and direction
-// in [-180, +180] degrees, a multiple of 32. The zero vector writes neither.
+// Length (truncated, so may be one unit under KMF_Vector_Length, also on an
+// axis) and direction in [-180, +180] degrees, a multiple of 32 -- not moved
+// into [0, 360) as KMF_Atan2 does. The zero vector writes neither output.
+// Unlike KMF_Vector_Transform, no pointer is checked.
 KELVOR_API void KMF_Vector_Polarize(const KMF_Vector* v, std::int32_t* length,
                                     KMF_Angle* angle);
-// v <- (length, 0) turned by angle (via KMF_Vector_Rotate).
+// v <- (length, 0) turned by angle (via KMF_Vector_Rotate): angle 0 gives
+// exactly (length, 0), length 0 gives (0, 0).
 KELVOR_API void KMF_Vector_From_Polar(KMF_Vector* v, std::int32_t length, KMF_Angle angle);
 // Counterclockwise turn from angle1 to angle2, in [0, 360 degrees); the
 // difference wraps in 32 bits first. Not folded: (10, 350) gives 340.

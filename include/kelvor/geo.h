@@ -58,9 +58,10 @@ KELVOR_API void GetUnitDegree(const tagLonLat& pt, double& lon_degrees, double& 
 // Foot F of the perpendicular from P onto the line A-B, in the plane of raw
 // coordinates (longitude as x, latitude as y, no cos(latitude) scaling).
 // Returns -1 before A, 0 at A (F = A), 1 strictly inside, 2 at B (F = B),
-// 3 at or beyond B. A segment shorter than 3e-06 degree (3 units for
-// _Bin_LonLat) in both coordinates also returns 0 but leaves F unwritten.
-// The integer overload truncates the foot toward zero.
+// 3 at or beyond B (and any case not listed). A segment shorter than 3e-06
+// degree (3 units for _Bin_LonLat) in both coordinates also returns 0 but
+// leaves F unwritten. The integer overload truncates the foot toward zero;
+// a foot beyond the 32-bit range saturates.
 KELVOR_API std::int32_t GetProjectBase(const tagLonLat& P, const tagLonLat& A,
                                        const tagLonLat& B, tagLonLat& F);
 KELVOR_API std::int32_t GetProjectBase(const _Bin_LonLat& P, const _Bin_LonLat& A,
@@ -69,9 +70,11 @@ KELVOR_API std::int32_t GetProjectBase(const _Bin_LonLat& P, const _Bin_LonLat& 
 // ---- Bearings and turn angles ------------------------------------------------
 // Directions are degrees counterclockwise from east (increasing longitude)
 // toward north, in the plane of raw coordinates, on a grid of 1/2048 degree.
-// Components are scaled to 1/10000000 degree before the fixed-point arctangent;
-// each scaled component must fit in 32 bits (214.7483647 degrees, or
-// 21474836 units). A zero vector has direction 0.
+// Components are scaled to 1/10000000 degree (truncated toward zero) before the
+// fixed-point arctangent; they fit in 32 bits up to 214.7483647 degrees, or
+// 21474836 units. Beyond that a double component saturates (keeping its
+// sign, NaN counting as 0) and an integer one wraps. A zero vector has
+// direction 0; a double component under 1e-7 degree counts as 0.
 
 // Direction of v read as a vector from the origin, in [0, 360).
 KELVOR_API double GetAbsoluteAngle(const tagLonLat& v);

@@ -1,0 +1,84 @@
+// Foot of the perpendicular from a point onto the line through a segment,
+// in the plane of raw coordinates (longitude as x, latitude as y).
+#include <cmath>
+
+#include "fixed/wrap.h"
+#include "geo/cvector.h"
+#include "geo/earth.h"
+#include "kelvor/geo.h"
+
+namespace {
+
+using Vec2 = kelvor::detail::CVector<double, 2>;
+
+// Position codes along the line from A to B.
+constexpr std::int32_t kBeforeA = -1;
+constexpr std::int32_t kAtA = 0;  // also the answer for a degenerate segment
+constexpr std::int32_t kInside = 1;
+constexpr std::int32_t kAtB = 2;
+constexpr std::int32_t kBeyondB = 3;
+
+// Shared steps after the degeneracy test. Writes the foot in the plane
+// through *foot and returns the code, or returns kAtA / kAtB with *foot
+// untouched when the caller must copy A or B exactly.
+std::int32_t project(const Vec2& p, const Vec2& a, const Vec2& b, Vec2* foot) {
+  const Vec2 d = Vec2::Difference(b, a);
+  const Vec2 w = Vec2::Difference(p, a);
+  const double dot = w.Dot(d);
+  if (dot == 0.0) return kAtA;
+  const double len2 = d.SumOfSquares();
+  if (dot == len2) return kAtB;
+  const double t = dot / len2;
+  Vec2 f = d;
+  f *= t;
+  f += a;
+  *foot = f;
+  if (t < 0) return kBeforeA;
+  if (t > 0 && t < 1) return kInside;
+  return kBeyondB;  // t >= 1, and NaN
+}
+
+}  // namespace
+
+std::int32_t GetProjectBase(const tagLonLat& P, const tagLonLat& A, const tagLonLat& B,
+                            tagLonLat& F) {
+  const double dx = A.lon - B.lon;
+  const double dy = A.lat - B.lat;
+  if (std::fabs(dx) < 3e-06 && std::fabs(dy) < 3e-06) return kAtA;
+  Vec2 foot;
+  const std::int32_t code =
+      project(Vec2(P.lon, P.lat), Vec2(A.lon, A.lat), Vec2(B.lon, B.lat), &foot);
+  if (code == kAtA) {
+    F = A;
+  } else if (code == kAtB) {
+    F = B;
+  } else {
+    F.lon = foot[0];
+    F.lat = foot[1];
+  }
+  return code;
+}
+
+std::int32_t GetProjectBase(const _Bin_LonLat& P, const _Bin_LonLat& A, const _Bin_LonLat& B,
+                            _Bin_LonLat& F) {
+  using kelvor::detail::magnitude;
+  using kelvor::detail::wrap_sub;
+  // The differences wrap in 32 bits, as integer coordinates do everywhere.
+  if (magnitude(wrap_sub(A.lon, B.lon)) < 3u && magnitude(wrap_sub(A.lat, B.lat)) < 3u)
+    return kAtA;
+  auto plane = [](const _Bin_LonLat& q) {
+    return Vec2(static_cast<double>(q.lon), static_cast<double>(q.lat));
+  };
+  Vec2 foot;
+  const std::int32_t code = project(plane(P), plane(A), plane(B), &foot);
+  if (code == kAtA) {
+    F = A;
+  } else if (code == kAtB) {
+    F = B;
+  } else {
+    // Truncated toward zero; a foot beyond the 32-bit range saturates.
+    F.lon = kelvor::detail::trunc_i32(foot[0]);
+    F.lat = kelvor::detail::trunc_i32(foot[1]);
+  }
+  return code;
+}
