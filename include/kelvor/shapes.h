@@ -1,8 +1,242 @@
-// Shape objects: KShape and its derived classes.
+// Shape objects: a point, a half-open rectangle, a polyline and a polygon, all
+// derived from KShape, with virtual Contain / Intersect relations.
+//
+// Layout and virtual table are part of the interface: KShape holds only its
+// virtual table pointer; the ten virtual operations appear in the order they
+// are declared below; no class declares a destructor (none owns anything).
+// KPLINE and KPGON borrow the caller's point array: they never copy or free
+// it, copies share it, and editing the points does not refresh rcBound.
+//
+// Relation results: 0 is false, any non-zero value true (some answers are
+// passed through from the planar predicates of <kelvor/planar.h>).
 #ifndef KELVOR_SHAPES_H
 #define KELVOR_SHAPES_H
 
+#include <cstdint>
+
 #include "kelvor/export.h"
 #include "kelvor/types.h"
+
+class KPOINT;
+class KRECT;
+class KPLINE;
+class KPGON;
+
+// Root of the shape tree. A plain KShape answers 0 to every relation, and so
+// does every derived class for the relations it does not override.
+class KELVOR_API KShape {
+ public:
+  KShape();
+  KShape(const KShape& other);
+  // Copies nothing (there is no data) and returns *this.
+  KShape& operator=(const KShape& other);
+
+  // Does this shape hold the argument? (virtual table slots 1-5)
+  virtual std::int32_t Contain(const KPGON& pg) const;
+  virtual std::int32_t Contain(const KPLINE& pl) const;
+  virtual std::int32_t Contain(const KRECT& rc) const;
+  // The segment a-b, both ends included.
+  virtual std::int32_t Contain(const tagPOINT& a, const tagPOINT& b) const;
+  virtual std::int32_t Contain(const tagPOINT& q) const;
+  // Do the two figures meet? (virtual table slots 6-10)
+  virtual std::int32_t Intersect(const KPGON& pg) const;
+  virtual std::int32_t Intersect(const KPLINE& pl) const;
+  virtual std::int32_t Intersect(const KRECT& rc) const;
+  virtual std::int32_t Intersect(const tagPOINT& a, const tagPOINT& b) const;
+  virtual std::int32_t Intersect(const tagPOINT& q) const;
+};
+
+// A plane point. Contains nothing; meets a rectangle when
+// min.x <= x < max.x and min.y <= y <= max.y (the top edge counts).
+class KELVOR_API KPOINT : public KShape {
+ public:
+  // Sets (0, 0); callers are expected to assign the point before reading it.
+  KPOINT();
+  KPOINT(std::int32_t x, std::int32_t y);
+  KPOINT(const tagPOINT& p);
+  KPOINT(const KPOINT& other);
+  KPOINT& operator=(const KPOINT& other);
+  KPOINT& operator=(const tagPOINT& p);
+  // 1 when both coordinates are equal, else 0.
+  std::int32_t operator==(const tagPOINT& p) const;
+  // 1 when either coordinate differs, else 0.
+  std::int32_t operator!=(const tagPOINT& p) const;
+  // Modifiable reference to pt, so a KPOINT passes wherever a tagPOINT is taken.
+  operator tagPOINT&();
+
+  using KShape::Contain;
+  using KShape::Intersect;
+  // Point inside pg by the even-odd rule, after the pg.rcBound pre-test.
+  std::int32_t Intersect(const KPGON& pg) const override;
+  // Point on some edge of pl, after the pl.rcBound pre-test.
+  std::int32_t Intersect(const KPLINE& pl) const override;
+  // The point-meets-rectangle rule above (an empty rectangle meets nothing).
+  std::int32_t Intersect(const KRECT& rc) const override;
+  // Point on the closed segment a-b (exactly collinear, within its box).
+  std::int32_t Intersect(const tagPOINT& a, const tagPOINT& b) const override;
+  // Same test as operator==.
+  std::int32_t Intersect(const tagPOINT& q) const override;
+
+  tagPOINT pt;
+};
+
+// Axis-aligned rectangle with corners ptMin (smaller x and y) and ptMax,
+// half-open: it holds (x, y) when ptMin.x <= x < ptMax.x and
+// ptMin.y <= y < ptMax.y. Empty when ptMin.x > ptMax.x or ptMin.y > ptMax.y;
+// the canonical empty value is ptMin (1, 1), ptMax (0, 0). Equal corners make
+// a zero-size rectangle, which is not empty (but holds no point).
+class KELVOR_API KRECT : public KShape {
+ public:
+  // The canonical empty rectangle.
+  KRECT();
+  // Corners taken as given, never sorted: an inverted pair is simply empty.
+  KRECT(const tagPOINT& p1, const tagPOINT& p2);
+  KRECT(std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2);
+  KRECT(const KRECT& other);
+  KRECT& operator=(const KRECT& other);
+  // Coordinate-wise comparison: two empty rectangles may be unequal.
+  std::int32_t operator==(const KRECT& rc) const;
+  std::int32_t operator!=(const KRECT& rc) const;
+  // Resets to the canonical empty value.
+  void Empty();
+  // 1 when ptMin.x > ptMax.x or ptMin.y > ptMax.y.
+  std::int32_t IsEmpty() const;
+  // Cuts r to this rectangle in place (strict overlap required). 0, with r
+  // untouched, when either rectangle is empty or they do not overlap.
+  std::int32_t Clipping(KRECT& r) const;
+  // Cuts the segment a-b to this rectangle in place by region codes; moved
+  // ends lie on the edge lines. 0 when this rectangle is empty or nothing is
+  // left, with a and b untouched.
+  std::int32_t Clipping(tagPOINT& a, tagPOINT& b) const;
+
+  using KShape::Contain;
+  using KShape::Intersect;
+  // A polygon or polyline is held when its bounding rectangle is (see below);
+  // an empty one is held by any non-empty rectangle.
+  std::int32_t Contain(const KPGON& pg) const override;
+  std::int32_t Contain(const KPLINE& pl) const override;
+  // Both corners of rc inside by the half-open rule, so a rectangle does not
+  // hold itself. An empty rc is held by any non-empty rectangle.
+  std::int32_t Contain(const KRECT& rc) const override;
+  // Both ends inside by the half-open rule.
+  std::int32_t Contain(const tagPOINT& a, const tagPOINT& b) const override;
+  // The half-open rule; an empty rectangle holds nothing.
+  std::int32_t Contain(const tagPOINT& q) const override;
+  // Polygon meets rectangle: bounding-rectangle pre-tests, then a corner
+  // inside the polygon or an edge meeting the rectangle.
+  std::int32_t Intersect(const KPGON& pg) const override;
+  // Some polyline edge meets the rectangle.
+  std::int32_t Intersect(const KPLINE& pl) const override;
+  // Strict overlap: rectangles sharing only an edge or a corner do not meet.
+  std::int32_t Intersect(const KRECT& rc) const override;
+  // The segment meets the half-open rectangle.
+  std::int32_t Intersect(const tagPOINT& a, const tagPOINT& b) const override;
+
+  tagPOINT ptMin;
+  tagPOINT ptMax;
+};
+
+// Open chain of nCount >= 2 points borrowed from the caller, with its cached
+// inclusive bounding rectangle. Empty state: nCount 0, pPoints null, rcBound
+// canonical empty. Contains nothing.
+class KELVOR_API KPLINE : public KShape {
+ public:
+  KPLINE();
+  // n >= 2: keeps n and p, rcBound = GetMBR of the points; else empty.
+  KPLINE(std::int32_t n, tagPOINT* p);
+  // n >= 2: keeps n, p and rc, trusted (not checked against the points);
+  // else empty and rc is ignored.
+  KPLINE(std::int32_t n, tagPOINT* p, const KRECT& rc);
+  // Shallow copy: shares the caller's array.
+  KPLINE(const KPLINE& other);
+  KPLINE& operator=(const KPLINE& other);
+  // As the constructors, on an existing object; the old array is forgotten.
+  void Set(std::int32_t n, tagPOINT* p);
+  void Set(std::int32_t n, tagPOINT* p, const KRECT& rc);
+  void Empty();
+  // 1 when nCount < 2.
+  std::int32_t IsEmpty() const;
+
+  using KShape::Contain;
+  using KShape::Intersect;
+  // Polyline meets polygon: an edge crosses it or has an end inside it.
+  std::int32_t Intersect(const KPGON& pg) const override;
+  // Some edge of pl crosses an edge of this polyline (bounding rectangles
+  // must overlap strictly, so chains on one common line never meet).
+  std::int32_t Intersect(const KPLINE& pl) const override;
+  // Some edge meets the half-open rectangle rc.
+  std::int32_t Intersect(const KRECT& rc) const override;
+  // The segment crosses an edge.
+  std::int32_t Intersect(const tagPOINT& a, const tagPOINT& b) const override;
+  // q lies on an edge and inside rcBound by the half-open rule.
+  std::int32_t Intersect(const tagPOINT& q) const override;
+
+  KRECT rcBound;
+  std::int32_t nCount;
+  tagPOINT* pPoints;
+};
+
+// Ring of nCount >= 3 points borrowed from the caller, closed from the last
+// point back to the first; inside by the even-odd rule (left and bottom sides
+// of an axis-parallel ring inside, right and top sides outside). Layout and
+// empty state as KPLINE.
+class KELVOR_API KPGON : public KShape {
+ public:
+  KPGON();
+  // n >= 3: keeps n and p, rcBound = GetMBR of the points; else empty.
+  KPGON(std::int32_t n, tagPOINT* p);
+  // n >= 3: keeps n, p and rc, trusted; else empty and rc is ignored.
+  KPGON(std::int32_t n, tagPOINT* p, const KRECT& rc);
+  // Shallow copy: shares the caller's array.
+  KPGON(const KPGON& other);
+  KPGON& operator=(const KPGON& other);
+  void Set(std::int32_t n, tagPOINT* p);
+  void Set(std::int32_t n, tagPOINT* p, const KRECT& rc);
+  void Empty();
+  // 1 when nCount < 3.
+  std::int32_t IsEmpty() const;
+
+  using KShape::Contain;
+  using KShape::Intersect;
+  // Sampled: after the rectangle tests only vertices 0, 3, 6, ... of pg are
+  // tested. An empty pg is held by any non-empty polygon.
+  std::int32_t Contain(const KPGON& pg) const override;
+  // Every edge of pl inside (see Polygon_Contain_Polyline).
+  std::int32_t Contain(const KPLINE& pl) const override;
+  // The four sides of rc, as spans, inside; the interior is not examined.
+  std::int32_t Contain(const KRECT& rc) const override;
+  std::int32_t Contain(const tagPOINT& a, const tagPOINT& b) const override;
+  // Even-odd rule, after the half-open rcBound pre-test.
+  std::int32_t Contain(const tagPOINT& q) const override;
+  // Sampled: after rectangle pre-tests, at most seven rows and seven columns
+  // of the overlap of the two bounding rectangles are probed, so a thin
+  // common sliver between the probes is missed.
+  std::int32_t Intersect(const KPGON& pg) const override;
+  std::int32_t Intersect(const KPLINE& pl) const override;
+  std::int32_t Intersect(const KRECT& rc) const override;
+  std::int32_t Intersect(const tagPOINT& a, const tagPOINT& b) const override;
+
+  KRECT rcBound;
+  std::int32_t nCount;
+  tagPOINT* pPoints;
+};
+
+// Writes into rc (already constructed; only its four coordinates change) the
+// inclusive bounding rectangle of p[0..n-1]: the extreme points lie on its
+// edges. p[0] is read whatever n is; n < 2 gives the zero-size rectangle at
+// p[0].
+KELVOR_API void GetMBR(KRECT& rc, std::int32_t n, const tagPOINT* p);
+
+// Writes into rc an axis-aligned rectangle grown inside the polygon p[0..n-1]:
+// seeded where the column of the tallest column span (taken across the
+// widest row span) meets the row of that widest span, then grown one side at
+// a time by step (values below 1 count as 1) while the new corners stay
+// inside (half-open rcBound test, then the even-odd rule). Only corners are
+// tested, so an edge of the result may cross a notch of a non-convex ring.
+// The result never reaches the polygon's largest x or y. rc is the canonical
+// empty rectangle when n < 3, when no span of positive length or no inside
+// seed is found, or when the per-call work array (24 bytes per vertex)
+// cannot be allocated; otherwise ptMin <= ptMax, possibly of zero size.
+KELVOR_API void GetMCR(KRECT& rc, std::int32_t n, const tagPOINT* p, std::int32_t step);
 
 #endif  // KELVOR_SHAPES_H
