@@ -7,5 +7,8 @@
 int main() {
   std::printf("Kelvor tour\n===========\n");
   tour_basics();
+  tour_polygons();
+  tour_shapes();
+  tour_bearings();
   return 0;
 }
