@@ -23,6 +23,20 @@ inline std::int32_t trunc_offset(double v) {
   return static_cast<std::int32_t>(v);
 }
 
+// Parallel (or degenerate) segments meet only at c, else d, lying on a-b.
+// Kept out of line: it is rare, and inlining it costs the common path
+// several saved registers.
+[[gnu::noinline, gnu::cold]] std::int32_t parallel_meet(const tagPOINT* a, const tagPOINT* b,
+                                                        const tagPOINT* c, const tagPOINT* d,
+                                                        tagPOINT* out) {
+  const tagPOINT* hit = nullptr;
+  if (Point_Segment_Intersect(c, a, b)) hit = c;
+  else if (Point_Segment_Intersect(d, a, b)) hit = d;
+  if (hit == nullptr) return 0;
+  if (out != nullptr) *out = *hit;
+  return 1;
+}
+
 }  // namespace
 
 std::int32_t Point_Point_Intersect(const tagPOINT* a, const tagPOINT* b) {
@@ -61,14 +75,7 @@ std::int32_t Segment_Segment_Intersect(const tagPOINT* a, const tagPOINT* b, con
   const double d2y = diff(d->y, c->y);
   const double den = d1x * d2y - d1y * d2x;
 
-  if (den == 0.0) {
-    const tagPOINT* hit = nullptr;
-    if (Point_Segment_Intersect(c, a, b)) hit = c;
-    else if (Point_Segment_Intersect(d, a, b)) hit = d;
-    if (hit == nullptr) return 0;
-    if (out != nullptr) *out = *hit;
-    return 1;
-  }
+  if (den == 0.0) return parallel_meet(a, b, c, d, out);
 
   const double ex = diff(c->x, a->x);
   const double ey = diff(c->y, a->y);
