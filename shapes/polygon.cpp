@@ -1,11 +1,14 @@
-// KPGON: a borrowed ring of at least three points, closed from the last
-// point to the first, with its cached bounding rectangle; shallow copies
-// share the caller's array.
+// KPGON: a borrowed ring of at least three points, closed from the last point
+// to the first, with its cached bounding rectangle; shallow copies share the
+// caller's array.
 #include "kelvor/shapes.h"
+#include "shapes/borrowed_points.h"
 
 namespace {
 constexpr std::int32_t kMinPoints = 3;
 }
+
+using kelvor::detail::borrow_points;
 
 KPGON::KPGON() : nCount(0), pPoints(nullptr) {}
 KPGON::KPGON(std::int32_t n, tagPOINT* p) : nCount(0), pPoints(nullptr) { Set(n, p); }
@@ -16,36 +19,13 @@ KPGON::KPGON(const KPGON& other)
     : KShape(other), rcBound(other.rcBound), nCount(other.nCount), pPoints(other.pPoints) {}
 
 KPGON& KPGON::operator=(const KPGON& other) {
-  rcBound = other.rcBound;
-  nCount = other.nCount;
-  pPoints = other.pPoints;
+  kelvor::detail::share_points(*this, other);
   return *this;
 }
 
-void KPGON::Set(std::int32_t n, tagPOINT* p) {
-  if (n < kMinPoints) {
-    Empty();
-    return;
-  }
-  nCount = n;
-  pPoints = p;
-  GetMBR(rcBound, n, p);
-}
-
+void KPGON::Set(std::int32_t n, tagPOINT* p) { borrow_points(*this, kMinPoints, n, p, nullptr); }
 void KPGON::Set(std::int32_t n, tagPOINT* p, const KRECT& rc) {
-  if (n < kMinPoints) {
-    Empty();
-    return;
-  }
-  nCount = n;
-  pPoints = p;
-  rcBound = rc;
+  borrow_points(*this, kMinPoints, n, p, &rc);
 }
-
-void KPGON::Empty() {
-  nCount = 0;
-  pPoints = nullptr;
-  rcBound.Empty();
-}
-
+void KPGON::Empty() { kelvor::detail::make_empty(*this); }
 std::int32_t KPGON::IsEmpty() const { return nCount < kMinPoints ? 1 : 0; }

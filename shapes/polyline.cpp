@@ -1,10 +1,13 @@
-// KPLINE: a borrowed chain of at least two points with its cached bounding
-// rectangle; shallow copies share the caller's array.
+// KPLINE: a borrowed chain of at least two points
+// with its cached bounding rectangle; shallow copies share the caller's array.
 #include "kelvor/shapes.h"
+#include "shapes/borrowed_points.h"
 
 namespace {
 constexpr std::int32_t kMinPoints = 2;
 }
+
+using kelvor::detail::borrow_points;
 
 KPLINE::KPLINE() : nCount(0), pPoints(nullptr) {}
 KPLINE::KPLINE(std::int32_t n, tagPOINT* p) : nCount(0), pPoints(nullptr) { Set(n, p); }
@@ -15,36 +18,13 @@ KPLINE::KPLINE(const KPLINE& other)
     : KShape(other), rcBound(other.rcBound), nCount(other.nCount), pPoints(other.pPoints) {}
 
 KPLINE& KPLINE::operator=(const KPLINE& other) {
-  rcBound = other.rcBound;
-  nCount = other.nCount;
-  pPoints = other.pPoints;
+  kelvor::detail::share_points(*this, other);
   return *this;
 }
 
-void KPLINE::Set(std::int32_t n, tagPOINT* p) {
-  if (n < kMinPoints) {
-    Empty();
-    return;
-  }
-  nCount = n;
-  pPoints = p;
-  GetMBR(rcBound, n, p);
-}
-
+void KPLINE::Set(std::int32_t n, tagPOINT* p) { borrow_points(*this, kMinPoints, n, p, nullptr); }
 void KPLINE::Set(std::int32_t n, tagPOINT* p, const KRECT& rc) {
-  if (n < kMinPoints) {
-    Empty();
-    return;
-  }
-  nCount = n;
-  pPoints = p;
-  rcBound = rc;
+  borrow_points(*this, kMinPoints, n, p, &rc);
 }
-
-void KPLINE::Empty() {
-  nCount = 0;
-  pPoints = nullptr;
-  rcBound.Empty();
-}
-
+void KPLINE::Empty() { kelvor::detail::make_empty(*this); }
 std::int32_t KPLINE::IsEmpty() const { return nCount < kMinPoints ? 1 : 0; }
