@@ -23,6 +23,17 @@ if(NOT LAST_OUTPUT MATCHES "consumer ok")
   message(FATAL_ERROR "unexpected consumer output: ${LAST_OUTPUT}")
 endif()
 
+# add_subdirectory: the source tree vendored into a client project.
+run(${CMAKE_COMMAND} -S ${CONSUMER_DIR} -B ${WORK_DIR}/vendored -G ${GENERATOR}
+    -DKELVOR_SOURCE_DIR=${SOURCE_DIR} -DCMAKE_CXX_COMPILER=${CXX}
+    "-DCMAKE_CXX_FLAGS=${CXX_FLAGS}" "-DCMAKE_EXE_LINKER_FLAGS=${LINK_FLAGS}"
+    "-DCMAKE_SHARED_LINKER_FLAGS=${LINK_FLAGS}")
+run(${CMAKE_COMMAND} --build ${WORK_DIR}/vendored --target kelvor_consumer)
+run(${WORK_DIR}/vendored/kelvor_consumer)
+if(NOT LAST_OUTPUT MATCHES "consumer ok")
+  message(FATAL_ERROR "unexpected vendored consumer output: ${LAST_OUTPUT}")
+endif()
+
 # pkg-config: kelvor.pc must give a working compile and link line.
 if(PKG_CONFIG)
   file(GLOB_RECURSE pc_file ${prefix}/kelvor.pc)
