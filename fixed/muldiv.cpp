@@ -1,6 +1,7 @@
 // Products and quotients through 64-bit intermediates.
 //
-// KMF_MulDiv_No_Round, KMF_MulFix and KMF_DivFix work in sign-magnitude form:
+// KMF_MulDiv_No_Round and KMF_DivFix (like KMF_MulFix, defined inline in the
+// public header) work in sign-magnitude form:
 // magnitudes by 32-bit negation (so |-2^31| is read as 2^31), unsigned 64-bit
 // arithmetic, the sign applied last. Rounding therefore acts on the
 // magnitude and is symmetric about zero. The sign is applied branch-free so
@@ -46,12 +47,6 @@ std::int32_t KMF_MulDiv_No_Round(std::int32_t a, std::int32_t b, std::int32_t c)
   if (c == 0 || c == INT32_MIN) return apply_sign(static_cast<std::uint32_t>(kMaxFix), mask);
   const std::uint64_t product = static_cast<std::uint64_t>(magnitude(a)) * magnitude(b);
   return apply_sign(static_cast<std::uint32_t>(product / magnitude(c)), mask);
-}
-
-std::int32_t KMF_MulFix(std::int32_t a, std::int32_t b) {
-  const std::uint64_t product = static_cast<std::uint64_t>(magnitude(a)) * magnitude(b);
-  const std::uint32_t q = static_cast<std::uint32_t>((product + 0x8000u) >> 16);
-  return apply_sign(q, neg_mask(a, b));
 }
 
 std::int32_t KMF_DivFix(std::int32_t a, std::int32_t b) {

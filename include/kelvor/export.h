@@ -16,4 +16,12 @@
 #define KELVOR_API __attribute__((visibility("default")))
 #endif
 
+// Marks a function defined inline in a public header that the library must
+// still emit and export, for callers that link against the symbol.
+#if defined(KELVOR_BUILDING) && defined(__GNUC__)
+#define KELVOR_EMIT_INLINE __attribute__((used))
+#else
+#define KELVOR_EMIT_INLINE
+#endif
+
 #endif  // KELVOR_EXPORT_H
