@@ -205,6 +205,8 @@ class KELVOR_API KPGON : public KShape {
   std::int32_t Contain(const KPLINE& pl) const override;
   // The four sides of rc, as spans, inside; the interior is not examined.
   std::int32_t Contain(const KRECT& rc) const override;
+  // Its bounding rectangle's sides inside, or both ends inside and no edge
+  // crossed (see Polygon_Contain_Segment).
   std::int32_t Contain(const tagPOINT& a, const tagPOINT& b) const override;
   // Even-odd rule, after the half-open rcBound pre-test.
   std::int32_t Contain(const tagPOINT& q) const override;
@@ -212,8 +214,12 @@ class KELVOR_API KPGON : public KShape {
   // of the overlap of the two bounding rectangles are probed, so a thin
   // common sliver between the probes is missed.
   std::int32_t Intersect(const KPGON& pg) const override;
+  // Some polyline edge crosses the ring or has an end inside it.
   std::int32_t Intersect(const KPLINE& pl) const override;
+  // rc held by the polygon, a corner of rc inside it, or an edge meeting rc;
+  // bounding rectangles must overlap strictly first.
   std::int32_t Intersect(const KRECT& rc) const override;
+  // An end inside, or the segment crossing an edge (closing edge included).
   std::int32_t Intersect(const tagPOINT& a, const tagPOINT& b) const override;
 
   KRECT rcBound;
