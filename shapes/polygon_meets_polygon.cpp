@@ -15,6 +15,29 @@ std::int64_t probe_step(std::int32_t lo, std::int32_t hi) {
   return s == 0 ? 1 : s;
 }
 
+using SpanClip = std::int32_t (*)(const tagPOINT*, std::int32_t, std::int32_t*, std::int32_t*,
+                                  std::int32_t);
+using SpanMeet = std::int32_t (*)(const tagPOINT*, std::int32_t, std::int32_t, std::int32_t,
+                                  std::int32_t);
+
+// Probes the lines lo + s, lo + 2s, ... up to hi: on each, cut [from, to) to
+// the first inside stretch of g and ask whether pg meets that stretch. The
+// line coordinate is 64-bit so the loop ends cleanly next to INT32_MAX.
+bool probe_lines(const KPGON& g, const KPGON& pg, std::int32_t lo, std::int32_t hi,
+                 std::int32_t from, std::int32_t to, SpanClip clip, SpanMeet meet) {
+  const std::int64_t step = probe_step(lo, hi);
+  for (std::int64_t at = static_cast<std::int64_t>(lo) + step; at <= hi; at += step) {
+    const auto line = static_cast<std::int32_t>(at);
+    std::int32_t a = from;
+    std::int32_t b = to;
+    if (clip(g.pPoints, g.nCount, &a, &b, line) != 0 &&
+        meet(pg.pPoints, pg.nCount, a, b, line) != 0) {
+      return true;
+    }
+  }
+  return false;
+}
+
 }  // namespace
 
 std::int32_t KPGON::Intersect(const KPGON& pg) const {
@@ -26,26 +49,14 @@ std::int32_t KPGON::Intersect(const KPGON& pg) const {
   if (pg.Contain(rcBound) != 0) return 1;
   if (Rect_Polygon_Intersect(&c.ptMin, &c.ptMax, pPoints, nCount) == 0) return 0;
 
-  // Probe coordinates are 64-bit so the loop ends cleanly next to INT32_MAX.
-  const std::int64_t sy = probe_step(c.ptMin.y, c.ptMax.y);
-  for (std::int64_t y = static_cast<std::int64_t>(c.ptMin.y) + sy; y <= c.ptMax.y; y += sy) {
-    const auto row = static_cast<std::int32_t>(y);
-    std::int32_t x1 = c.ptMin.x;
-    std::int32_t x2 = c.ptMax.x;
-    if (Polygon_Clip_Horizon(pPoints, nCount, &x1, &x2, row) != 0 &&
-        Polygon_Horizon_Intersect(pg.pPoints, pg.nCount, x1, x2, row) != 0) {
-      return 1;
-    }
+  // Rows first, then columns.
+  if (probe_lines(*this, pg, c.ptMin.y, c.ptMax.y, c.ptMin.x, c.ptMax.x, Polygon_Clip_Horizon,
+                  Polygon_Horizon_Intersect)) {
+    return 1;
   }
-  const std::int64_t sx = probe_step(c.ptMin.x, c.ptMax.x);
-  for (std::int64_t x = static_cast<std::int64_t>(c.ptMin.x) + sx; x <= c.ptMax.x; x += sx) {
-    const auto col = static_cast<std::int32_t>(x);
-    std::int32_t y1 = c.ptMin.y;
-    std::int32_t y2 = c.ptMax.y;
-    if (Polygon_Clip_Vertical(pPoints, nCount, &y1, &y2, col) != 0 &&
-        Polygon_Vertical_Intersect(pg.pPoints, pg.nCount, y1, y2, col) != 0) {
-      return 1;
-    }
+  if (probe_lines(*this, pg, c.ptMin.x, c.ptMax.x, c.ptMin.y, c.ptMax.y, Polygon_Clip_Vertical,
+                  Polygon_Vertical_Intersect)) {
+    return 1;
   }
   return 0;
 }
