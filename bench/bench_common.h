@@ -24,7 +24,8 @@ inline std::vector<std::int32_t> varied_int32(std::uint32_t seed, int max_bits =
   return v;
 }
 
-inline std::vector<std::int32_t> uniform_int32(std::uint32_t seed, std::int32_t lo, std::int32_t hi) {
+inline std::vector<std::int32_t> uniform_int32(std::uint32_t seed, std::int32_t lo,
+                                               std::int32_t hi) {
   std::mt19937 rng(seed);
   std::uniform_int_distribution<std::int32_t> d(lo, hi);
   std::vector<std::int32_t> v(kInputs);

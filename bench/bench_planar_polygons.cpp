@@ -3,6 +3,7 @@
 // within (default winding strategy, and crossings_multiply) as baselines on
 // the same rings and points.
 #include <benchmark/benchmark.h>
+#include <kelvor/planar.h>
 
 #include <algorithm>
 #include <cmath>
@@ -11,8 +12,6 @@
 #include <memory>
 #include <random>
 #include <vector>
-
-#include <kelvor/planar.h>
 
 #if KELVOR_HAVE_BOOST
 #include <boost/geometry.hpp>
@@ -28,7 +27,8 @@ constexpr std::size_t kQueries = 4096;  // power of two, cycled through
 #if KELVOR_HAVE_BOOST
 namespace bg = boost::geometry;
 using BoostPoint = bg::model::d2::point_xy<int>;
-using BoostPolygon = bg::model::polygon<BoostPoint, false /* counterclockwise */, true /* closed */>;
+using BoostPolygon =
+    bg::model::polygon<BoostPoint, false /* counterclockwise */, true /* closed */>;
 #endif
 
 struct Scene {
@@ -59,12 +59,14 @@ const Scene& scene(std::int32_t n) {
   s.box_max = {INT32_MIN, INT32_MIN};
   for (double a : angles) {
     const double r = rad(rng);
-    const tagPOINT p{static_cast<std::int32_t>(r * std::cos(a)), static_cast<std::int32_t>(r * std::sin(a))};
+    const tagPOINT p{static_cast<std::int32_t>(r * std::cos(a)),
+                     static_cast<std::int32_t>(r * std::sin(a))};
     s.ring.push_back(p);
     s.box_min = {std::min(s.box_min.x, p.x), std::min(s.box_min.y, p.y)};
     s.box_max = {std::max(s.box_max.x, p.x), std::max(s.box_max.y, p.y)};
   }
-  std::uniform_int_distribution<std::int32_t> qx(s.box_min.x, s.box_max.x), qy(s.box_min.y, s.box_max.y);
+  std::uniform_int_distribution<std::int32_t> qx(s.box_min.x, s.box_max.x),
+      qy(s.box_min.y, s.box_max.y);
   std::uniform_int_distribution<std::int32_t> step(-3000, 3000);
   for (std::size_t i = 0; i < kQueries; ++i) {
     const tagPOINT q{qx(rng), qy(rng)};
@@ -81,8 +83,9 @@ const Scene& scene(std::int32_t n) {
 }
 
 void per_vertex(benchmark::State& state, std::int32_t n, std::int64_t inside) {
-  state.counters["per_vertex"] = benchmark::Counter(
-      static_cast<double>(n), benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+  state.counters["per_vertex"] =
+      benchmark::Counter(static_cast<double>(n), benchmark::Counter::kIsIterationInvariantRate |
+                                                     benchmark::Counter::kInvert);
   state.counters["inside"] = static_cast<double>(inside) / static_cast<double>(state.iterations());
 }
 
@@ -92,7 +95,8 @@ void BM_Point_Polygon_Intersect(benchmark::State& state) {
   std::size_t i = 0;
   std::int64_t inside = 0;
   for (auto _ : state) {
-    const std::int32_t r = Point_Polygon_Intersect(&s.queries[i++ & (kQueries - 1)], s.ring.data(), n);
+    const std::int32_t r =
+        Point_Polygon_Intersect(&s.queries[i++ & (kQueries - 1)], s.ring.data(), n);
     benchmark::DoNotOptimize(r);
     inside += r;
   }
@@ -150,7 +154,8 @@ void BM_Polygon_Contain_Rect(benchmark::State& state) {
     const std::size_t k = i++ & (kQueries - 1);
     const tagPOINT& a = s.seg_a[k];
     const tagPOINT& b = s.seg_b[k];
-    const tagPOINT min{std::min(a.x, b.x), std::min(a.y, b.y)}, max{std::max(a.x, b.x), std::max(a.y, b.y)};
+    const tagPOINT min{std::min(a.x, b.x), std::min(a.y, b.y)},
+        max{std::max(a.x, b.x), std::max(a.y, b.y)};
     benchmark::DoNotOptimize(Polygon_Contain_Rect(s.ring.data(), n, &min, &max));
   }
 }

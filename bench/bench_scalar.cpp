@@ -1,12 +1,11 @@
 // Fixed-point scalars, segment predicates and distances, with their baselines:
 // libfixmath, Boost.Geometry and the bare arithmetic they wrap.
 #include <benchmark/benchmark.h>
+#include <kelvor/kelvor.h>
 
 #include <cmath>
 #include <cstdint>
 #include <vector>
-
-#include <kelvor/kelvor.h>
 
 #include "bench_common.h"
 
@@ -25,9 +24,18 @@ using kelvor_bench::kInputs;
 constexpr std::size_t kMask = kInputs - 1;
 
 // Operands for products: magnitudes up to about 2^15.16 so results stay in range.
-const std::vector<std::int32_t>& mul_a() { static auto v = kelvor_bench::varied_int32(1, 24); return v; }
-const std::vector<std::int32_t>& mul_b() { static auto v = kelvor_bench::varied_int32(2, 23); return v; }
-const std::vector<std::int32_t>& div_a() { static auto v = kelvor_bench::varied_int32(3, 24); return v; }
+const std::vector<std::int32_t>& mul_a() {
+  static auto v = kelvor_bench::varied_int32(1, 24);
+  return v;
+}
+const std::vector<std::int32_t>& mul_b() {
+  static auto v = kelvor_bench::varied_int32(2, 23);
+  return v;
+}
+const std::vector<std::int32_t>& div_a() {
+  static auto v = kelvor_bench::varied_int32(3, 24);
+  return v;
+}
 const std::vector<std::int32_t>& div_b() {
   static auto v = [] {
     auto w = kelvor_bench::varied_int32(4, 24);
@@ -193,7 +201,8 @@ void BM_Bare_LawOfCosinesCalls(benchmark::State& state) {
   for (auto _ : state) {
     const auto& p = v[i++ & kMask];
     const double f1 = p.a.lat * k, f2 = p.b.lat * k;
-    const double x = std::sin(f1) * std::sin(f2) + std::cos(f1) * std::cos(f2) * std::cos(p.a.lon * k - p.b.lon * k);
+    const double x = std::sin(f1) * std::sin(f2) +
+                     std::cos(f1) * std::cos(f2) * std::cos(p.a.lon * k - p.b.lon * k);
     benchmark::DoNotOptimize(std::acos(x) * 6378137.0);
   }
   state.SetItemsProcessed(state.iterations());
@@ -204,7 +213,8 @@ BENCHMARK(BM_Bare_LawOfCosinesCalls);
 void BM_Boost_Haversine(benchmark::State& state) {
   using GPoint = bg::model::point<double, 2, bg::cs::spherical_equatorial<bg::degree>>;
   std::vector<std::pair<GPoint, GPoint>> v;
-  for (const auto& p : geo_pairs()) v.emplace_back(GPoint(p.a.lon, p.a.lat), GPoint(p.b.lon, p.b.lat));
+  for (const auto& p : geo_pairs())
+    v.emplace_back(GPoint(p.a.lon, p.a.lat), GPoint(p.b.lon, p.b.lat));
   const bg::strategy::distance::haversine<double> haversine(6378137.0);
   std::size_t i = 0;
   for (auto _ : state) {

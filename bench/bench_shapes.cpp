@@ -1,13 +1,12 @@
 // Shape benchmarks: the cached bounding rectangle in KPGON::Contain against
 // the bare even-odd test, the sampled polygon-polygon test, and GetMCR.
 #include <benchmark/benchmark.h>
+#include <kelvor/kelvor.h>
 
 #include <cmath>
 #include <cstdint>
 #include <random>
 #include <vector>
-
-#include <kelvor/kelvor.h>
 
 #if KELVOR_HAVE_BOOST
 #include <boost/geometry.hpp>
@@ -127,7 +126,11 @@ void BM_GetMCR(benchmark::State& state) {
     benchmark::DoNotOptimize(r);
   }
 }
-BENCHMARK(BM_GetMCR)->Args({16, 1})->Args({256, 1})->Args({4096, 1})->Args({4096, 16})
+BENCHMARK(BM_GetMCR)
+    ->Args({16, 1})
+    ->Args({256, 1})
+    ->Args({4096, 1})
+    ->Args({4096, 16})
     ->Unit(benchmark::kMicrosecond);
 
 #if KELVOR_HAVE_BOOST

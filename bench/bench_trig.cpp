@@ -1,12 +1,11 @@
 // Trigonometry, CORDIC vector operations and the geographic angle functions,
 // with libfixmath's sine and arctangent as baselines when available.
 #include <benchmark/benchmark.h>
+#include <kelvor/kelvor.h>
 
 #include <cstdint>
 #include <random>
 #include <vector>
-
-#include <kelvor/kelvor.h>
 
 #if KELVOR_HAVE_FIXMATH
 #include <libfixmath/fixmath.h>

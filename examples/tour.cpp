@@ -1,8 +1,8 @@
 // A short tour of Kelvor: one typical navigation request per subsystem, on
 // built-in sample data, printed as it goes.
-#include <cstdio>
-
 #include "tour.h"
+
+#include <cstdio>
 
 int main() {
   std::printf("Kelvor tour\n===========\n");

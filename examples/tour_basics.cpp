@@ -1,8 +1,8 @@
 // Tour section: distances, boxes and scales on a short drive, a few 16.16
 // results, and two road segments crossing on a local metre grid.
-#include <cstdio>
-
 #include <kelvor/kelvor.h>
+
+#include <cstdio>
 
 #include "tour.h"
 
@@ -49,20 +49,22 @@ void tour_basics() {
     std::printf("    %-9s %s\n", kDrive[i].name,
                 IsPtsInRect(&route[i], 1, lower, upper) ? "inside" : "outside");
   }
-  std::printf("  whole route inside? %s\n", IsPtsInRect(route, kStops, lower, upper) ? "yes" : "no");
+  std::printf("  whole route inside? %s\n",
+              IsPtsInRect(route, kStops, lower, upper) ? "yes" : "no");
 
   double m_lon = 0, m_lat = 0, d_lon = 0, d_lat = 0;
   GetUnitLength(kDrive[1].where, m_lon, m_lat);
   GetUnitDegree(kDrive[1].where, d_lon, d_lat);
-  std::printf("  at Utrecht: 1 deg lon = %.2f m, 1 deg lat = %.2f m; 1 m = %.3e deg lon, %.3e deg lat\n",
-              m_lon, m_lat, d_lon, d_lat);
+  std::printf(
+      "  at Utrecht: 1 deg lon = %.2f m, 1 deg lat = %.2f m; 1 m = %.3e deg lon, %.3e deg lat\n",
+      m_lon, m_lat, d_lon, d_lat);
 
   std::printf("\n-- 16.16 fixed point --\n");
   const std::int32_t speed = 13 * 65536 + 32768;  // 13.5 m/s
   const std::int32_t secs = 40 * 65536;
   std::printf("  13.5 m/s * 40 s        = %.4f m\n", fix_to_double(KMF_MulFix(speed, secs)));
-  std::printf("  1.0 / 3.0              = %.6f (raw %d)\n", fix_to_double(KMF_DivFix(65536, 3 * 65536)),
-              KMF_DivFix(65536, 3 * 65536));
+  std::printf("  1.0 / 3.0              = %.6f (raw %d)\n",
+              fix_to_double(KMF_DivFix(65536, 3 * 65536)), KMF_DivFix(65536, 3 * 65536));
   std::printf("  sqrt(2.0)              = %.6f\n", fix_to_double(KMF_SqrtFixed(2 * 65536)));
   std::printf("  round(-2.5), floor(-1.25), ceil(1.25) = %.1f, %.1f, %.1f\n",
               fix_to_double(KMF_RoundFix(-163840)), fix_to_double(KMF_FloorFix(-81920)),

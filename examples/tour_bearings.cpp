@@ -1,8 +1,8 @@
 // Tour section: bearings and turns along a drive through western Europe, the
 // nearest point of the route to a town off it, and a few fixed-point angles.
-#include <cstdio>
-
 #include <kelvor/kelvor.h>
+
+#include <cstdio>
 
 #include "tour.h"
 
@@ -15,10 +15,8 @@ struct Stop {
 
 // City centres in degrees (lon, lat).
 const Stop kRoute[] = {
-    {"Paris", {2.3522, 48.8566}},
-    {"Brussels", {4.3517, 50.8503}},
-    {"Cologne", {6.9603, 50.9375}},
-    {"Frankfurt", {8.6821, 50.1109}},
+    {"Paris", {2.3522, 48.8566}},      {"Brussels", {4.3517, 50.8503}},
+    {"Cologne", {6.9603, 50.9375}},    {"Frankfurt", {8.6821, 50.1109}},
     {"Strasbourg", {7.7521, 48.5734}},
 };
 constexpr int kStops = sizeof(kRoute) / sizeof(kRoute[0]);
@@ -60,8 +58,7 @@ void tour_bearings() {
   }
   for (int i = 1; i + 1 < kStops; ++i) {
     const double turn = GetTurnAngle(kRoute[i - 1].where, kRoute[i].where, kRoute[i + 1].where);
-    const double inner =
-        GetSharpAngle(kRoute[i - 1].where, kRoute[i].where, kRoute[i + 1].where);
+    const double inner = GetSharpAngle(kRoute[i - 1].where, kRoute[i].where, kRoute[i + 1].where);
     std::printf("  at %-10s turn angle %9.4f deg (%s), inner angle %8.4f deg\n", kRoute[i].name,
                 turn, TurnWord(turn), inner);
   }

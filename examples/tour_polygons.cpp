@@ -1,9 +1,9 @@
 // Tour section: a city district with a notch on a local metre grid — which
 // places lie inside it, a route clipped to a map tile, and the district's
 // inside stretches along one street.
-#include <cstdio>
-
 #include <kelvor/kelvor.h>
+
+#include <cstdio>
 
 #include "tour.h"
 
@@ -12,8 +12,7 @@ namespace {
 // District outline in metres east/north of a survey origin, counterclockwise;
 // the notch on the north side is a park that belongs to the next district.
 const tagPOINT kDistrict[] = {
-    {0, 0},       {1800, 0},    {1800, 1400}, {1150, 1400}, {1150, 800},
-    {650, 800},   {650, 1400},  {0, 1400},
+    {0, 0}, {1800, 0}, {1800, 1400}, {1150, 1400}, {1150, 800}, {650, 800}, {650, 1400}, {0, 1400},
 };
 constexpr std::int32_t kCorners = sizeof(kDistrict) / sizeof(kDistrict[0]);
 
@@ -23,13 +22,14 @@ struct Place {
 };
 
 const Place kPlaces[] = {
-    {"town hall", {300, 1000}},     {"park fountain", {900, 1100}},
-    {"market", {900, 400}},         {"ferry pier", {1500, 1300}},
-    {"west gate", {0, 700}},        {"east gate", {1800, 700}},
+    {"town hall", {300, 1000}},   {"park fountain", {900, 1100}}, {"market", {900, 400}},
+    {"ferry pier", {1500, 1300}}, {"west gate", {0, 700}},        {"east gate", {1800, 700}},
     {"station", {2300, 600}},
 };
 
-void print_point(const tagPOINT& p) { std::printf("(%d, %d)", static_cast<int>(p.x), static_cast<int>(p.y)); }
+void print_point(const tagPOINT& p) {
+  std::printf("(%d, %d)", static_cast<int>(p.x), static_cast<int>(p.y));
+}
 
 }  // namespace
 

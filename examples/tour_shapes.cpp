@@ -1,9 +1,9 @@
 // Tour section: shape objects on a local metre grid: a district polygon over
 // the caller's own array, a route, a map view, their relations, and the
 // largest rectangle grown inside the district (e.g. to place a label).
-#include <cstdio>
-
 #include <kelvor/kelvor.h>
+
+#include <cstdio>
 
 #include "tour.h"
 
@@ -26,8 +26,7 @@ void tour_shapes() {
   std::printf("\n-- Shapes: a district, a route and a map view --\n");
 
   // An L-shaped district (metres); the polygon borrows this array.
-  tagPOINT district_pts[] = {{0, 0},      {1200, 0},   {1200, 500},
-                             {500, 500},  {500, 1400}, {0, 1400}};
+  tagPOINT district_pts[] = {{0, 0}, {1200, 0}, {1200, 500}, {500, 500}, {500, 1400}, {0, 1400}};
   const KPGON district(6, district_pts);
   print_rect("district bounds", district.rcBound);
 

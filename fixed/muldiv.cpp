@@ -19,12 +19,12 @@ constexpr std::int32_t kMaxFix = 0x7FFFFFFF;
 
 // All-ones when exactly one of a and b is negative (zero counts as positive).
 inline std::uint32_t neg_mask(std::int32_t a, std::int32_t b) {
-  return 0u - ((static_cast<std::uint32_t>(a) ^ static_cast<std::uint32_t>(b)) >> 31);
+  return kelvor::detail::sign_mask(static_cast<std::uint32_t>(a) ^ static_cast<std::uint32_t>(b));
 }
 
-// q with the sign mask applied: q when mask is 0, -q when it is all ones.
+// q when mask is 0, -q when it is all ones.
 inline std::int32_t apply_sign(std::uint32_t q, std::uint32_t mask) {
-  return to_i32((q ^ mask) - mask);
+  return to_i32(kelvor::detail::cond_neg(q, mask));
 }
 
 }  // namespace
@@ -37,12 +37,13 @@ std::int32_t KMF_MulDiv(std::int32_t a, std::int32_t b, std::int32_t c) {
   // |a * b| <= 2^62, so neither the product nor the added half-divisor can
   // overflow, and the quotient never meets INT64_MIN / -1.
   const std::int64_t product = static_cast<std::int64_t>(a) * b;
-  const std::int64_t half = static_cast<std::int64_t>(kelvor::detail::asr(c, 1));
+  const std::int64_t half = to_i32(kelvor::detail::asr_bits(static_cast<std::uint32_t>(c), 1));
   return low32((product + half) / c);
 }
 
 std::int32_t KMF_MulDiv_No_Round(std::int32_t a, std::int32_t b, std::int32_t c) {
-  const std::uint32_t mask = neg_mask(a, b) ^ (0u - (static_cast<std::uint32_t>(c) >> 31));
+  const std::uint32_t mask =
+      neg_mask(a, b) ^ kelvor::detail::sign_mask(static_cast<std::uint32_t>(c));
   // c == -2^31 has no positive 32-bit magnitude and is treated like 0.
   if (c == 0 || c == INT32_MIN) return apply_sign(static_cast<std::uint32_t>(kMaxFix), mask);
   const std::uint64_t product = static_cast<std::uint64_t>(magnitude(a)) * magnitude(b);

@@ -25,22 +25,8 @@ constexpr std::int32_t wrap_sub(std::int32_t a, std::int32_t b) {
 constexpr std::int32_t wrap_mul(std::int32_t a, std::int32_t b) {
   return to_i32(static_cast<std::uint32_t>(a) * static_cast<std::uint32_t>(b));
 }
-constexpr std::int32_t wrap_neg(std::int32_t a) { return to_i32(0u - static_cast<std::uint32_t>(a)); }
-
-// Magnitude by 32-bit negation, as an unsigned value: |-2^31| is 2^31.
-constexpr std::uint32_t magnitude(std::int32_t a) {
-  return a < 0 ? 0u - static_cast<std::uint32_t>(a) : static_cast<std::uint32_t>(a);
-}
-
-// Arithmetic shift right (floor division by 2^s) without relying on the
-// implementation-defined behaviour of >> on negative values.
-constexpr std::int32_t asr(std::int32_t v, unsigned s) {
-  return v >= 0 ? static_cast<std::int32_t>(static_cast<std::uint32_t>(v) >> s)
-                : to_i32(~(~static_cast<std::uint32_t>(v) >> s));
-}
-// Shift left with wrap-around (no UB on negative values or lost high bits).
-constexpr std::int32_t shl(std::int32_t v, unsigned s) {
-  return to_i32(static_cast<std::uint32_t>(v) << s);
+constexpr std::int32_t wrap_neg(std::int32_t a) {
+  return to_i32(0u - static_cast<std::uint32_t>(a));
 }
 
 // Branch-free forms on raw 32-bit patterns, for inner loops whose direction
@@ -56,8 +42,11 @@ constexpr std::uint32_t asr_bits(std::uint32_t u, unsigned s) {
 constexpr std::uint32_t sign_mask(std::uint32_t u) { return 0u - (u >> 31); }
 // v negated (mod 2^32) when m is all ones, unchanged when m is zero.
 constexpr std::uint32_t cond_neg(std::uint32_t v, std::uint32_t m) { return (v ^ m) - m; }
-// Magnitude of the signed value held in u, as magnitude() gives it.
+// Magnitude by 32-bit negation, as an unsigned value: |-2^31| is 2^31.
 constexpr std::uint32_t abs_bits(std::uint32_t u) { return cond_neg(u, sign_mask(u)); }
+constexpr std::uint32_t magnitude(std::int32_t a) {
+  return abs_bits(static_cast<std::uint32_t>(a));
+}
 
 }  // namespace kelvor::detail
 

@@ -8,15 +8,13 @@
 
 namespace {
 
-constexpr double kFloatScale = 10000000.0;         // degrees -> 1e-7 degree
-constexpr std::int32_t kIntScale = 100;            // 1e-5 degree -> 1e-7 degree
+constexpr double kFloatScale = 10000000.0;             // degrees -> 1e-7 degree
+constexpr std::int32_t kIntScale = 100;                // 1e-5 degree -> 1e-7 degree
 constexpr double kFixedToDegrees = 1.52587890625e-05;  // 1 / 65536
 constexpr double kFullTurn = 360.0;
 constexpr double kHalfTurn = 180.0;
 
-double direction(std::int32_t ix, std::int32_t iy) {
-  return KMF_Atan2(ix, iy) * kFixedToDegrees;
-}
+double direction(std::int32_t ix, std::int32_t iy) { return KMF_Atan2(ix, iy) * kFixedToDegrees; }
 
 // Truncation toward zero; a component beyond 214.7483647 degrees saturates
 // (and so keeps its sign), NaN counts as 0.

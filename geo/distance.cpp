@@ -11,7 +11,8 @@ using namespace kelvor::detail;
 
 // Coordinates already in radians.
 inline double central_distance(double lam1, double phi1, double lam2, double phi2) {
-  const double x = std::sin(phi1) * std::sin(phi2) + std::cos(phi1) * std::cos(phi2) * std::cos(lam1 - lam2);
+  const double x =
+      std::sin(phi1) * std::sin(phi2) + std::cos(phi1) * std::cos(phi2) * std::cos(lam1 - lam2);
   if (x >= 1.0) return 0.0;
   if (x <= -1.0) return kPi * kEarthRadius;
   return std::acos(x) * kEarthRadius;  // a NaN x lands here and stays NaN

@@ -64,8 +64,7 @@ std::int32_t GetProjectBase(const _Bin_LonLat& P, const _Bin_LonLat& A, const _B
   using kelvor::detail::magnitude;
   using kelvor::detail::wrap_sub;
   // The differences wrap in 32 bits, as integer coordinates do everywhere.
-  if (magnitude(wrap_sub(A.lon, B.lon)) < 3u && magnitude(wrap_sub(A.lat, B.lat)) < 3u)
-    return kAtA;
+  if (magnitude(wrap_sub(A.lon, B.lon)) < 3u && magnitude(wrap_sub(A.lat, B.lat)) < 3u) return kAtA;
   auto plane = [](const _Bin_LonLat& q) {
     return Vec2(static_cast<double>(q.lon), static_cast<double>(q.lat));
   };

@@ -30,7 +30,8 @@ std::int32_t crossing(const tagPOINT& a, const tagPOINT& b, std::int32_t h, bool
   const std::int64_t t = static_cast<std::int64_t>(h) - along(a, columns);
   const std::uint64_t q = magnitude(d_across) * magnitude(t) / magnitude(d_along);
   const bool negative = ((d_across < 0) != (t < 0)) != (d_along < 0);
-  const std::int64_t offset = negative ? -static_cast<std::int64_t>(q) : static_cast<std::int64_t>(q);
+  const std::int64_t offset =
+      negative ? -static_cast<std::int64_t>(q) : static_cast<std::int64_t>(q);
   return static_cast<std::int32_t>(across(a, columns) + offset);
 }
 

@@ -53,8 +53,7 @@ inline std::int32_t crossing_coordinate(std::int32_t a_along, std::int32_t a_acr
 
 template <class Line>
 inline std::int32_t crossing_at(const tagPOINT& a, const tagPOINT& b, std::int32_t h) {
-  return crossing_coordinate(Line::along(a), Line::across(a), Line::along(b),
-                             Line::across(b), h);
+  return crossing_coordinate(Line::along(a), Line::across(a), Line::along(b), Line::across(b), h);
 }
 
 // Index of the lowest non-zero byte of a non-zero word.
@@ -81,8 +80,8 @@ inline std::int32_t lowest_set_byte(std::uint64_t w) {
 // branching on the data, so it vectorises; only straddling edges (usually a
 // small fraction) reach the visitor.
 template <class Line, class Visit>
-inline std::int32_t for_each_straddling_edge(const tagPOINT* pts, std::int32_t n,
-                                             std::int32_t h, Visit&& visit) {
+inline std::int32_t for_each_straddling_edge(const tagPOINT* pts, std::int32_t n, std::int32_t h,
+                                             Visit&& visit) {
   if (n < 2) return n < 1 ? 0 : n - 1;
   constexpr std::int32_t kBlock = 256;
   unsigned char below[kBlock + 1 + 8];

@@ -39,7 +39,8 @@ inline std::uint32_t exact_crossing_right_of(const tagPOINT& a, const tagPOINT& 
   const std::int64_t pos_num = dy < 0 ? -num : num;
   const std::int64_t pos_dy = dy < 0 ? -dy : dy;
   const std::int64_t slack = pos_num >= 0 ? pos_dy - 1 : 0;
-  return static_cast<std::uint32_t>(pos_num > (static_cast<std::int64_t>(x) - a.x) * pos_dy + slack);
+  return static_cast<std::uint32_t>(pos_num >
+                                    (static_cast<std::int64_t>(x) - a.x) * pos_dy + slack);
 }
 
 // Any straddling edge: the exact comparison where it applies, else the

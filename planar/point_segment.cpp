@@ -11,9 +11,7 @@ namespace {
 using kelvor::detail::wrap_add;
 using kelvor::detail::wrap_sub;
 
-inline double diff(std::int32_t a, std::int32_t b) {
-  return static_cast<double>(wrap_sub(a, b));
-}
+inline double diff(std::int32_t a, std::int32_t b) { return static_cast<double>(wrap_sub(a, b)); }
 
 // The crossing offset d * t / den lies within [-|d|, |d|], so truncation
 // always fits 32 bits; the guard keeps a NaN or rounding excess defined.
@@ -30,8 +28,10 @@ inline std::int32_t trunc_offset(double v) {
                                                         const tagPOINT* c, const tagPOINT* d,
                                                         tagPOINT* out) {
   const tagPOINT* hit = nullptr;
-  if (Point_Segment_Intersect(c, a, b)) hit = c;
-  else if (Point_Segment_Intersect(d, a, b)) hit = d;
+  if (Point_Segment_Intersect(c, a, b))
+    hit = c;
+  else if (Point_Segment_Intersect(d, a, b))
+    hit = d;
   if (hit == nullptr) return 0;
   if (out != nullptr) *out = *hit;
   return 1;

@@ -31,7 +31,8 @@ std::int32_t Rect_Polygon_Intersect(const tagPOINT* min, const tagPOINT* max, co
   const tagPOINT top_left{min->x, max->y};
   const tagPOINT bottom_right{max->x, min->y};
   if (Point_Polygon_Intersect(min, pts, n) || Point_Polygon_Intersect(max, pts, n) ||
-      Point_Polygon_Intersect(&top_left, pts, n) || Point_Polygon_Intersect(&bottom_right, pts, n)) {
+      Point_Polygon_Intersect(&top_left, pts, n) ||
+      Point_Polygon_Intersect(&bottom_right, pts, n)) {
     return 1;
   }
   if (Rect_Polyline_Intersect(min, max, pts, n)) return 1;

@@ -48,39 +48,18 @@ tagPOINT crossing_or_point_on_line(const tagPOINT& p, const tagPOINT& q, Edge ed
   return point_on_line(p, q, edge, min, max, fallback);
 }
 
-// One endpoint inside: move the outside one, E, onto the first edge its code
-// selects that the segment crosses; E keeps its value when none is met.
-void clip_one_end(const tagPOINT& min, const tagPOINT& max, const tagPOINT& p, const tagPOINT& q,
-                  std::int32_t code, tagPOINT* e) {
-  Edge order[2] = {Edge::kLeft, Edge::kLeft};
-  std::int32_t count = 0;
+// Edges the outside endpoint's code selects when the other end is inside.
+kelvor::detail::EdgeOrder clip_edges_for(std::int32_t code) {
   switch (code) {
-    case kLeft: order[count++] = Edge::kLeft; break;
-    case kRight: order[count++] = Edge::kRight; break;
-    case kBelow: order[count++] = Edge::kBottom; break;
-    case kAbove: order[count++] = Edge::kTop; break;
-    case kLeft | kAbove:
-      order[count++] = Edge::kLeft;
-      order[count++] = Edge::kTop;
-      break;
-    case kRight | kAbove:
-      order[count++] = Edge::kTop;
-      order[count++] = Edge::kRight;
-      break;
-    case kRight | kBelow:
-      order[count++] = Edge::kBottom;
-      order[count++] = Edge::kRight;
-      break;
-    case kLeft | kBelow:
-      order[count++] = Edge::kLeft;
-      order[count++] = Edge::kBottom;
-      break;
-    default: break;
-  }
-  // E itself is the crossing output; p and q are copies taken before any
-  // write, so the crossing is measured on the segment as given.
-  for (std::int32_t i = 0; i < count; ++i) {
-    if (crossing(p, q, order[i], min, max, e)) return;
+    case kLeft: return {1, {Edge::kLeft, Edge::kLeft}};
+    case kRight: return {1, {Edge::kRight, Edge::kRight}};
+    case kBelow: return {1, {Edge::kBottom, Edge::kBottom}};
+    case kAbove: return {1, {Edge::kTop, Edge::kTop}};
+    case kLeft | kAbove: return {2, {Edge::kLeft, Edge::kTop}};
+    case kRight | kAbove: return {2, {Edge::kTop, Edge::kRight}};
+    case kRight | kBelow: return {2, {Edge::kBottom, Edge::kRight}};
+    case kLeft | kBelow: return {2, {Edge::kLeft, Edge::kBottom}};
+    default: return {0, {Edge::kLeft, Edge::kLeft}};
   }
 }
 
@@ -109,7 +88,11 @@ std::int32_t Rect_Clip_Segment(const tagPOINT* min, const tagPOINT* max, tagPOIN
   if ((cp & cq) != 0) return 0;
   if (cp == 0 && cq == 0) return 1;
   if (cp == 0 || cq == 0) {
-    clip_one_end(*min, *max, p0, q0, cp != 0 ? cp : cq, cp != 0 ? p : q);
+    // The outside end E is itself the crossing output: it moves onto the
+    // first edge met, measured on the copies p0, q0 of the segment as given,
+    // and keeps its value when none is met.
+    kelvor::detail::meets_first_edge(p0, q0, clip_edges_for(cp != 0 ? cp : cq), *min, *max,
+                                     cp != 0 ? p : q);
     return 1;
   }
   if ((cp | cq) == (kLeft | kRight)) {

@@ -6,23 +6,23 @@
 namespace {
 
 using kelvor::detail::Edge;
+using kelvor::detail::EdgeOrder;
+using kelvor::detail::kAbove;
+using kelvor::detail::kBelow;
+using kelvor::detail::kLeft;
+using kelvor::detail::kRight;
 
 // Edges to try for each region code of the first endpoint, in order.
-struct EdgeOrder {
-  int count;
-  Edge edges[2];
-};
-
 EdgeOrder edges_for(int code) {
   switch (code) {
-    case 1: return {1, {Edge::kLeft, Edge::kLeft}};
-    case 2: return {1, {Edge::kRight, Edge::kRight}};
-    case 4: return {1, {Edge::kBottom, Edge::kBottom}};
-    case 8: return {1, {Edge::kTop, Edge::kTop}};
-    case 9: return {2, {Edge::kTop, Edge::kLeft}};
-    case 10: return {2, {Edge::kTop, Edge::kRight}};
-    case 6: return {2, {Edge::kRight, Edge::kBottom}};
-    case 5: return {2, {Edge::kLeft, Edge::kBottom}};
+    case kLeft: return {1, {Edge::kLeft, Edge::kLeft}};
+    case kRight: return {1, {Edge::kRight, Edge::kRight}};
+    case kBelow: return {1, {Edge::kBottom, Edge::kBottom}};
+    case kAbove: return {1, {Edge::kTop, Edge::kTop}};
+    case kLeft | kAbove: return {2, {Edge::kTop, Edge::kLeft}};
+    case kRight | kAbove: return {2, {Edge::kTop, Edge::kRight}};
+    case kRight | kBelow: return {2, {Edge::kRight, Edge::kBottom}};
+    case kLeft | kBelow: return {2, {Edge::kLeft, Edge::kBottom}};
     default: return {0, {Edge::kLeft, Edge::kLeft}};
   }
 }
@@ -37,10 +37,5 @@ std::int32_t Segment_Rect_Intersect(const tagPOINT* p, const tagPOINT* q, const 
   if (cp == 0 || cq == 0) return 1;
   if ((cp & cq) != 0) return 0;
   if ((cp | cq) == 3 || (cp | cq) == 12) return 1;
-  const EdgeOrder order = edges_for(cp);
-  for (int i = 0; i < order.count; ++i) {
-    const kelvor::detail::EdgeSegment e = kelvor::detail::edge_segment(order.edges[i], *min, *max);
-    if (Segment_Segment_Intersect(p, q, &e.from, &e.to, nullptr)) return 1;
-  }
-  return 0;
+  return kelvor::detail::meets_first_edge(*p, *q, edges_for(cp), *min, *max, nullptr);
 }

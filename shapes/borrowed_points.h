@@ -26,8 +26,10 @@ void borrow_points(Shape& s, std::int32_t min_points, std::int32_t n, tagPOINT* 
   }
   s.nCount = n;
   s.pPoints = p;
-  if (trusted_bound != nullptr) s.rcBound = *trusted_bound;
-  else GetMBR(s.rcBound, n, p);
+  if (trusted_bound != nullptr)
+    s.rcBound = *trusted_bound;
+  else
+    GetMBR(s.rcBound, n, p);
 }
 
 // Shallow copy: the array is shared, never duplicated.

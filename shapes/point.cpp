@@ -20,8 +20,12 @@ KPOINT& KPOINT::operator=(const tagPOINT& p) {
   return *this;
 }
 
-std::int32_t KPOINT::operator==(const tagPOINT& p) const { return pt.x == p.x && pt.y == p.y ? 1 : 0; }
-std::int32_t KPOINT::operator!=(const tagPOINT& p) const { return pt.x != p.x || pt.y != p.y ? 1 : 0; }
+std::int32_t KPOINT::operator==(const tagPOINT& p) const {
+  return pt.x == p.x && pt.y == p.y ? 1 : 0;
+}
+std::int32_t KPOINT::operator!=(const tagPOINT& p) const {
+  return pt.x != p.x || pt.y != p.y ? 1 : 0;
+}
 KPOINT::operator tagPOINT&() { return pt; }
 
 std::int32_t KPOINT::Intersect(const KPGON& pg) const {

@@ -43,7 +43,8 @@ KELVOR_API KELVOR_EMIT_INLINE inline std::int32_t KMF_MulFix(std::int32_t a, std
   // logical one, so everything stays in unsigned arithmetic (no overflow, no
   // implementation-defined shift), and the product of two int32 fits int64.
   const std::int64_t p = static_cast<std::int64_t>(a) * b;
-  const std::uint64_t u = static_cast<std::uint64_t>(p) + 0x8000u - (static_cast<std::uint64_t>(p) >> 63);
+  const std::uint64_t u =
+      static_cast<std::uint64_t>(p) + 0x8000u - (static_cast<std::uint64_t>(p) >> 63);
   const std::uint32_t r = static_cast<std::uint32_t>(u >> 16);
   return r <= 0x7FFFFFFFu ? static_cast<std::int32_t>(r)
                           : static_cast<std::int32_t>(r - 0x80000000u) - 0x7FFFFFFF - 1;
@@ -101,8 +102,7 @@ KELVOR_API std::int32_t KMF_Vector_Length(const KMF_Vector* v);
 // axis) and direction in [-180, +180] degrees, a multiple of 32 -- not moved
 // into [0, 360) as KMF_Atan2 does. The zero vector writes neither output.
 // Unlike KMF_Vector_Transform, no pointer is checked.
-KELVOR_API void KMF_Vector_Polarize(const KMF_Vector* v, std::int32_t* length,
-                                    KMF_Angle* angle);
+KELVOR_API void KMF_Vector_Polarize(const KMF_Vector* v, std::int32_t* length, KMF_Angle* angle);
 // v <- (length, 0) turned by angle (via KMF_Vector_Rotate): angle 0 gives
 // exactly (length, 0), length 0 gives (0, 0).
 KELVOR_API void KMF_Vector_From_Polar(KMF_Vector* v, std::int32_t length, KMF_Angle angle);

@@ -43,8 +43,8 @@ KELVOR_API void GetRectCenterPt(const _Bin_LonLat& center, double half, _Bin_Lon
 // A NaN coordinate fails no comparison and counts as inside.
 KELVOR_API std::int32_t IsPtsInRect(tagLonLat* pts, std::int32_t count, const tagLonLat& lower,
                                     const tagLonLat& upper);
-KELVOR_API std::int32_t IsPtsInRect(_Bin_LonLat* pts, std::int32_t count,
-                                    const _Bin_LonLat& lower, const _Bin_LonLat& upper);
+KELVOR_API std::int32_t IsPtsInRect(_Bin_LonLat* pts, std::int32_t count, const _Bin_LonLat& lower,
+                                    const _Bin_LonLat& upper);
 
 // Metres per degree at pt's latitude: of longitude (cos(lat) * 111319.49079327)
 // and of latitude (111319.49079327). Not guarded at the poles.
@@ -62,8 +62,8 @@ KELVOR_API void GetUnitDegree(const tagLonLat& pt, double& lon_degrees, double& 
 // degree (3 units for _Bin_LonLat) in both coordinates also returns 0 but
 // leaves F unwritten. The integer overload truncates the foot toward zero;
 // a foot beyond the 32-bit range saturates.
-KELVOR_API std::int32_t GetProjectBase(const tagLonLat& P, const tagLonLat& A,
-                                       const tagLonLat& B, tagLonLat& F);
+KELVOR_API std::int32_t GetProjectBase(const tagLonLat& P, const tagLonLat& A, const tagLonLat& B,
+                                       tagLonLat& F);
 KELVOR_API std::int32_t GetProjectBase(const _Bin_LonLat& P, const _Bin_LonLat& A,
                                        const _Bin_LonLat& B, _Bin_LonLat& F);
 
@@ -83,13 +83,11 @@ KELVOR_API double GetAbsoluteAngle(const _Bin_LonLat& v);
 // it into [0, 180]; the integer overload returns the unfolded absolute
 // difference of the two directions, in [0, 360).
 KELVOR_API double GetSharpAngle(const tagLonLat& a, const tagLonLat& b, const tagLonLat& c);
-KELVOR_API double GetSharpAngle(const _Bin_LonLat& a, const _Bin_LonLat& b,
-                                const _Bin_LonLat& c);
+KELVOR_API double GetSharpAngle(const _Bin_LonLat& a, const _Bin_LonLat& b, const _Bin_LonLat& c);
 // Counterclockwise angle at b from the ray toward a to the ray toward c, in
 // [0, 360): 180 for a straight path, below 180 for a right (clockwise) turn,
 // above 180 for a left turn, 0 when c lies in the direction of a.
 KELVOR_API double GetTurnAngle(const tagLonLat& a, const tagLonLat& b, const tagLonLat& c);
-KELVOR_API double GetTurnAngle(const _Bin_LonLat& a, const _Bin_LonLat& b,
-                               const _Bin_LonLat& c);
+KELVOR_API double GetTurnAngle(const _Bin_LonLat& a, const _Bin_LonLat& b, const _Bin_LonLat& c);
 
 #endif  // KELVOR_GEO_H

@@ -4,10 +4,10 @@
 #define KELVOR_KELVOR_H
 
 #include "kelvor/export.h"
-#include "kelvor/types.h"
 #include "kelvor/fixed.h"
+#include "kelvor/geo.h"
 #include "kelvor/planar.h"
 #include "kelvor/shapes.h"
-#include "kelvor/geo.h"
+#include "kelvor/types.h"
 
 #endif  // KELVOR_KELVOR_H

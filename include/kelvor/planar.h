@@ -32,10 +32,12 @@
 KELVOR_API std::int32_t Point_Point_Intersect(const tagPOINT* a, const tagPOINT* b);
 // 1 when p lies on the closed segment a-b: inside its closed bounding box and
 // exactly collinear. A degenerate segment (a == b) holds only a.
-KELVOR_API std::int32_t Point_Segment_Intersect(const tagPOINT* p, const tagPOINT* a, const tagPOINT* b);
+KELVOR_API std::int32_t Point_Segment_Intersect(const tagPOINT* p, const tagPOINT* a,
+                                                const tagPOINT* b);
 // 1 when min.x <= p.x < max.x and min.y <= p.y <= max.y. Note the top edge
 // (y == max.y) counts, unlike the half-open containment tests.
-KELVOR_API std::int32_t Point_Rect_Intersect(const tagPOINT* p, const tagPOINT* min, const tagPOINT* max);
+KELVOR_API std::int32_t Point_Rect_Intersect(const tagPOINT* p, const tagPOINT* min,
+                                             const tagPOINT* max);
 // 1 when segments a-b and c-d cross. Their bounding boxes must overlap
 // strictly (boxes touching along a line or at a corner give 0), so two
 // horizontal or two vertical segments never meet. Parallel segments meet only
@@ -43,16 +45,17 @@ KELVOR_API std::int32_t Point_Rect_Intersect(const tagPOINT* p, const tagPOINT* 
 // the crossing point, measured from a and truncated toward zero; a rejected
 // case never writes out.
 KELVOR_API std::int32_t Segment_Segment_Intersect(const tagPOINT* a, const tagPOINT* b,
-                                         const tagPOINT* c, const tagPOINT* d, tagPOINT* out);
+                                                  const tagPOINT* c, const tagPOINT* d,
+                                                  tagPOINT* out);
 // 1 when segment p-q meets the half-open rectangle min-max: an endpoint
 // inside, a straight pass left-to-right or bottom-to-top, or a crossing of an
 // edge chosen by p's region code.
 KELVOR_API std::int32_t Segment_Rect_Intersect(const tagPOINT* p, const tagPOINT* q,
-                                      const tagPOINT* min, const tagPOINT* max);
+                                               const tagPOINT* min, const tagPOINT* max);
 // 1 when the rectangles overlap strictly; sharing only an edge or a corner
 // gives 0.
 KELVOR_API std::int32_t Rect_Rect_Intersect(const tagPOINT* min1, const tagPOINT* max1,
-                                   const tagPOINT* min2, const tagPOINT* max2);
+                                            const tagPOINT* min2, const tagPOINT* max2);
 
 // ---- Polylines and polygons --------------------------------------------------
 // Polygon tests use the even-odd rule: a point is inside when an odd number of
@@ -72,98 +75,114 @@ KELVOR_API std::int32_t Rect_Rect_Intersect(const tagPOINT* min1, const tagPOINT
 // last point to the first.
 
 // 1 when p lies on some edge of the polyline (n < 2: 0).
-KELVOR_API std::int32_t Point_Polyline_Intersect(const tagPOINT* p, const tagPOINT* pts, std::int32_t n);
+KELVOR_API std::int32_t Point_Polyline_Intersect(const tagPOINT* p, const tagPOINT* pts,
+                                                 std::int32_t n);
 // 1 when p is inside the polygon by the even-odd rule (n <= 1: 0).
-KELVOR_API std::int32_t Point_Polygon_Intersect(const tagPOINT* p, const tagPOINT* pts, std::int32_t n);
+KELVOR_API std::int32_t Point_Polygon_Intersect(const tagPOINT* p, const tagPOINT* pts,
+                                                std::int32_t n);
 // 1 when segment a-b meets an edge of the polyline (n < 2: 0).
 KELVOR_API std::int32_t Segment_Polyline_Intersect(const tagPOINT* a, const tagPOINT* b,
-                                          const tagPOINT* pts, std::int32_t n);
+                                                   const tagPOINT* pts, std::int32_t n);
 // 1 when a, then b, is inside the polygon, or a-b meets one of its edges (the
 // closing edge taken first-to-last point). n == 1: only the degenerate edge
 // pts[0]-pts[0] is tested.
 KELVOR_API std::int32_t Segment_Polygon_Intersect(const tagPOINT* a, const tagPOINT* b,
-                                         const tagPOINT* pts, std::int32_t n);
+                                                  const tagPOINT* pts, std::int32_t n);
 // 1 when some polyline edge meets the half-open rectangle (n < 2: 0).
 KELVOR_API std::int32_t Rect_Polyline_Intersect(const tagPOINT* min, const tagPOINT* max,
-                                       const tagPOINT* pts, std::int32_t n);
+                                                const tagPOINT* pts, std::int32_t n);
 // 1 when a rectangle corner (min, max, then the other two) is inside the
 // polygon or a polygon edge meets the rectangle, so either figure lying inside
 // the other counts. n == 1: whether that point lies in the half-open rectangle.
 KELVOR_API std::int32_t Rect_Polygon_Intersect(const tagPOINT* min, const tagPOINT* max,
-                                      const tagPOINT* pts, std::int32_t n);
+                                               const tagPOINT* pts, std::int32_t n);
 // 1 when some polyline edge crosses y == at (straddle rule) at an x with
 // from <= x < to (n < 2: 0).
-KELVOR_API std::int32_t Polyline_Horizon_Intersect(const tagPOINT* pts, std::int32_t n, std::int32_t from,
-                                          std::int32_t to, std::int32_t at);
+KELVOR_API std::int32_t Polyline_Horizon_Intersect(const tagPOINT* pts, std::int32_t n,
+                                                   std::int32_t from, std::int32_t to,
+                                                   std::int32_t at);
 // As Polyline_Horizon_Intersect with the axes exchanged (x == at, y span).
-KELVOR_API std::int32_t Polyline_Vertical_Intersect(const tagPOINT* pts, std::int32_t n, std::int32_t from,
-                                           std::int32_t to, std::int32_t at);
+KELVOR_API std::int32_t Polyline_Vertical_Intersect(const tagPOINT* pts, std::int32_t n,
+                                                    std::int32_t from, std::int32_t to,
+                                                    std::int32_t at);
 // 1 when an edge of Q meets an edge of P (m < 2 or n < 2: 0). Q drives the
 // outer loop.
-KELVOR_API std::int32_t Polyline_Polyline_Intersect(const tagPOINT* P, std::int32_t n, const tagPOINT* Q, std::int32_t m);
+KELVOR_API std::int32_t Polyline_Polyline_Intersect(const tagPOINT* P, std::int32_t n,
+                                                    const tagPOINT* Q, std::int32_t m);
 // 1 when some polyline edge meets the polygon, a polyline lying inside it
 // included (n < 2: 0).
-KELVOR_API std::int32_t Polyline_Polygon_Intersect(const tagPOINT* pts, std::int32_t n, const tagPOINT* pg, std::int32_t m);
+KELVOR_API std::int32_t Polyline_Polygon_Intersect(const tagPOINT* pts, std::int32_t n,
+                                                   const tagPOINT* pg, std::int32_t m);
 // 1 when the horizontal span meets an inside span of the polygon on y == at:
 // for an inside span (lo, hi), from > lo && from < hi, or from <= lo && to > lo.
-KELVOR_API std::int32_t Polygon_Horizon_Intersect(const tagPOINT* pts, std::int32_t n, std::int32_t from,
-                                         std::int32_t to, std::int32_t at);
+KELVOR_API std::int32_t Polygon_Horizon_Intersect(const tagPOINT* pts, std::int32_t n,
+                                                  std::int32_t from, std::int32_t to,
+                                                  std::int32_t at);
 // As Polygon_Horizon_Intersect on the column x == at, span in y.
-KELVOR_API std::int32_t Polygon_Vertical_Intersect(const tagPOINT* pts, std::int32_t n, std::int32_t from,
-                                          std::int32_t to, std::int32_t at);
+KELVOR_API std::int32_t Polygon_Vertical_Intersect(const tagPOINT* pts, std::int32_t n,
+                                                   std::int32_t from, std::int32_t to,
+                                                   std::int32_t at);
 // 1 when the polygons meet: edges crossing, or one lying inside the other,
 // whichever is passed first. Either count <= 0: 0.
-KELVOR_API std::int32_t Polygon_Polygon_Intersect(const tagPOINT* G, std::int32_t n, const tagPOINT* H, std::int32_t m);
+KELVOR_API std::int32_t Polygon_Polygon_Intersect(const tagPOINT* G, std::int32_t n,
+                                                  const tagPOINT* H, std::int32_t m);
 
 // ---- Containment -------------------------------------------------------------
 
 // 1 when p lies in the half-open rectangle (max sides excluded).
-KELVOR_API std::int32_t Rect_Contain_Point(const tagPOINT* min, const tagPOINT* max, const tagPOINT* p);
+KELVOR_API std::int32_t Rect_Contain_Point(const tagPOINT* min, const tagPOINT* max,
+                                           const tagPOINT* p);
 // 1 when both c1 and c2 lie in the half-open rectangle; so a rectangle does
 // not contain itself. Rect_Contain_Segment is the same test.
 KELVOR_API std::int32_t Rect_Contain_Rect(const tagPOINT* min, const tagPOINT* max,
-                                 const tagPOINT* c1, const tagPOINT* c2);
+                                          const tagPOINT* c1, const tagPOINT* c2);
 KELVOR_API std::int32_t Rect_Contain_Segment(const tagPOINT* min, const tagPOINT* max,
-                                    const tagPOINT* c1, const tagPOINT* c2);
+                                             const tagPOINT* c1, const tagPOINT* c2);
 // 1 when every point lies in the half-open rectangle; no edge is tested.
 // n < 1 gives 1 without reading. Rect_Contain_Polyline is the same test.
 KELVOR_API std::int32_t Rect_Contain_Polygon(const tagPOINT* min, const tagPOINT* max,
-                                    const tagPOINT* pts, std::int32_t n);
+                                             const tagPOINT* pts, std::int32_t n);
 KELVOR_API std::int32_t Rect_Contain_Polyline(const tagPOINT* min, const tagPOINT* max,
-                                     const tagPOINT* pts, std::int32_t n);
+                                              const tagPOINT* pts, std::int32_t n);
 // Same test as Point_Polygon_Intersect, arguments in container-first order.
-KELVOR_API std::int32_t Polygon_Contain_Point(const tagPOINT* pts, std::int32_t n, const tagPOINT* p);
+KELVOR_API std::int32_t Polygon_Contain_Point(const tagPOINT* pts, std::int32_t n,
+                                              const tagPOINT* p);
 // 1 when some inside span (lo, hi) on y == at has lo <= from and to < hi
 // (strict: a span ending exactly at a crossing is not contained). A container
 // of n <= 0 points holds nothing here and in every Polygon_Contain_ test
 // below, except that inner figures without edges are held vacuously.
-KELVOR_API std::int32_t Polygon_Contain_Horizon(const tagPOINT* pts, std::int32_t n, std::int32_t from,
-                                       std::int32_t to, std::int32_t at);
+KELVOR_API std::int32_t Polygon_Contain_Horizon(const tagPOINT* pts, std::int32_t n,
+                                                std::int32_t from, std::int32_t to,
+                                                std::int32_t at);
 // As Polygon_Contain_Horizon on the column x == at, span in y.
-KELVOR_API std::int32_t Polygon_Contain_Vertical(const tagPOINT* pts, std::int32_t n, std::int32_t from,
-                                        std::int32_t to, std::int32_t at);
+KELVOR_API std::int32_t Polygon_Contain_Vertical(const tagPOINT* pts, std::int32_t n,
+                                                 std::int32_t from, std::int32_t to,
+                                                 std::int32_t at);
 // 1 when the segment's bounding rectangle is contained (Polygon_Contain_Rect),
 // or else both ends are inside and the segment meets no edge (the closing
 // edge taken first-to-last point). So a segment along a left or bottom side
 // is contained, one along a right or top side is not.
-KELVOR_API std::int32_t Polygon_Contain_Segment(const tagPOINT* pts, std::int32_t n, const tagPOINT* a,
-                                       const tagPOINT* b);
+KELVOR_API std::int32_t Polygon_Contain_Segment(const tagPOINT* pts, std::int32_t n,
+                                                const tagPOINT* a, const tagPOINT* b);
 // 1 when all four sides of the rectangle, as spans, are contained. The
 // interior is not examined; a polygon does not contain its own bounding box.
-KELVOR_API std::int32_t Polygon_Contain_Rect(const tagPOINT* pts, std::int32_t n, const tagPOINT* min,
-                                    const tagPOINT* max);
+KELVOR_API std::int32_t Polygon_Contain_Rect(const tagPOINT* pts, std::int32_t n,
+                                             const tagPOINT* min, const tagPOINT* max);
 // 1 when every polyline edge is contained (m < 2 gives 1 without reading).
-KELVOR_API std::int32_t Polygon_Contain_Polyline(const tagPOINT* pts, std::int32_t n, const tagPOINT* pl, std::int32_t m);
+KELVOR_API std::int32_t Polygon_Contain_Polyline(const tagPOINT* pts, std::int32_t n,
+                                                 const tagPOINT* pl, std::int32_t m);
 // 1 when every edge of pg (closing edge first-to-last) is contained; m == 0
 // gives 1, m == 1 tests the degenerate segment.
-KELVOR_API std::int32_t Polygon_Contain_Polygon(const tagPOINT* pts, std::int32_t n, const tagPOINT* pg, std::int32_t m);
+KELVOR_API std::int32_t Polygon_Contain_Polygon(const tagPOINT* pts, std::int32_t n,
+                                                const tagPOINT* pg, std::int32_t m);
 
 // ---- Clipping (in place; a 0 result leaves every in/out value untouched) -------
 
 // Cuts rectangle c1-c2 to the clip rectangle min-max: c1 becomes the larger,
 // c2 the smaller corner coordinates. 0 when they do not overlap strictly
 // (sharing only an edge is no overlap).
-KELVOR_API std::int32_t Rect_Clip_Rect(const tagPOINT* min, const tagPOINT* max, tagPOINT* c1, tagPOINT* c2);
+KELVOR_API std::int32_t Rect_Clip_Rect(const tagPOINT* min, const tagPOINT* max, tagPOINT* c1,
+                                       tagPOINT* c2);
 // Cuts segment p-q to the rectangle by region codes, keeping its direction;
 // 0 when both ends lie beyond one side or the segment misses the rectangle.
 // Moved endpoints lie on the edge lines, so one moved onto the right or top
@@ -176,15 +195,17 @@ KELVOR_API std::int32_t Rect_Clip_Rect(const tagPOINT* min, const tagPOINT* max,
 // both ends on the two edge lines; an end already on the far edge line keeps
 // its value, and a segment lying on the bottom (left) line is cut at the
 // left and right (bottom and top) edge lines.
-KELVOR_API std::int32_t Rect_Clip_Segment(const tagPOINT* min, const tagPOINT* max, tagPOINT* p, tagPOINT* q);
+KELVOR_API std::int32_t Rect_Clip_Segment(const tagPOINT* min, const tagPOINT* max, tagPOINT* p,
+                                          tagPOINT* q);
 // Cuts the span *from <= x < *to on y == at to the first (leftmost) inside
 // span (lo, hi) that it meets by the rule of Polygon_Horizon_Intersect: a
 // span starting inside keeps *from, one starting at or before lo gets
 // *from = lo; *to becomes the smaller of *to and hi. n <= 0: 0, never read.
-KELVOR_API std::int32_t Polygon_Clip_Horizon(const tagPOINT* pts, std::int32_t n, std::int32_t* from,
-                                    std::int32_t* to, std::int32_t at);
+KELVOR_API std::int32_t Polygon_Clip_Horizon(const tagPOINT* pts, std::int32_t n,
+                                             std::int32_t* from, std::int32_t* to, std::int32_t at);
 // As Polygon_Clip_Horizon on the column x == at (bottommost inside span met).
-KELVOR_API std::int32_t Polygon_Clip_Vertical(const tagPOINT* pts, std::int32_t n, std::int32_t* from,
-                                     std::int32_t* to, std::int32_t at);
+KELVOR_API std::int32_t Polygon_Clip_Vertical(const tagPOINT* pts, std::int32_t n,
+                                              std::int32_t* from, std::int32_t* to,
+                                              std::int32_t at);
 
 #endif  // KELVOR_PLANAR_H
