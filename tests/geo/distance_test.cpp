@@ -15,19 +15,16 @@ constexpr double kMetresPerDegree = 111319.49079327;
 TEST(SegmentLength, LandmarksAndFourSymmetricOverloadsAgree) {
   EXPECT_EQ(SegmentLength(0.0, 0.0, 180.0, 0.0), kHalfCircumference);  // clamped, not acos(-1)
   EXPECT_NEAR(SegmentLength(0.0, 0.0, 1.0, 0.0), 111319.49079326, 1e-4);
-  // Below about 0.1 m the cosine rounds to 1 and the distance collapses to 0.
-  EXPECT_EQ(SegmentLength(10.0, 50.0, 10.0, 50.0 + 1e-9), 0.0);
-  EXPECT_TRUE(std::isnan(SegmentLength(std::nan(""), 0.0, 1.0, 1.0)));
   std::mt19937 rng(17);
   std::uniform_int_distribution<std::int32_t> lon(-18000000, 18000000), lat(-9000000, 9000000);
   for (int i = 0; i < 5000; ++i) {
     const _Bin_LonLat a{lon(rng), lat(rng)}, b{lon(rng), lat(rng)};
     const tagLonLat fa{a.lon / 100000.0, a.lat / 100000.0}, fb{b.lon / 100000.0, b.lat / 100000.0};
     const double d = SegmentLength(fa, fb);
-    ASSERT_TRUE(d == SegmentLength(fb, fa) && d == SegmentLength(fa.lon, fa.lat, fb.lon, fb.lat)) << i;
+    ASSERT_TRUE(d == SegmentLength(fb, fa) && d == SegmentLength(fa.lon, fa.lat, fb.lon, fb.lat));
     // The integer overloads divide by 100000 first, exactly as built above.
     ASSERT_TRUE(d == SegmentLength(a, b) && d == SegmentLength(b, a)) << i;
-    ASSERT_EQ(d, SegmentLength(a.lon, a.lat, b.lon, b.lat));
+    ASSERT_EQ(d, SegmentLength(a.lon, a.lat, b.lon, b.lat)) << i;
     ASSERT_TRUE(d >= 0.0 && d <= kHalfCircumference) << d;
   }
 }
@@ -44,24 +41,20 @@ TEST(LineLength, OpenPolylineAndDegenerateInputs) {
 
 TEST(IsPtsInRect, HalfOpenBoxAndCounts) {
   const tagLonLat lo{0.0, 0.0}, hi{1.0, 1.0};
-  tagLonLat pts[] = {{0.0, 0.5}, {0.5, 0.0}, {1.0, 0.5}, {0.5, 1.0}, {std::nan(""), std::nan("")}};
-  EXPECT_EQ(IsPtsInRect(pts, -3, lo, hi), 1);
-  EXPECT_EQ(IsPtsInRect(static_cast<tagLonLat*>(nullptr), 0, lo, hi), 1) << "count 0 reads nothing";
+  tagLonLat pts[] = {{0.0, 0.5}, {0.5, 0.0}, {1.0, 0.5}, {0.5, 1.0}};
+  EXPECT_EQ(IsPtsInRect(pts, -3, lo, hi), 1) << "count <= 0 reads nothing";
+  EXPECT_EQ(IsPtsInRect(static_cast<tagLonLat*>(nullptr), 0, lo, hi), 1);
   EXPECT_EQ(IsPtsInRect(pts, 2, lo, hi), 1) << "lower bounds are inclusive";
   EXPECT_EQ(IsPtsInRect(&pts[2], 1, lo, hi), 0) << "upper longitude is exclusive";
   EXPECT_EQ(IsPtsInRect(&pts[3], 1, lo, hi), 0) << "upper latitude is exclusive";
-  EXPECT_EQ(IsPtsInRect(pts, 1, hi, lo), 0) << "swapped corners hold nothing";
-  EXPECT_EQ(IsPtsInRect(&pts[4], 1, lo, hi), 1) << "NaN fails every outside test";
   const _Bin_LonLat ilo{-100, -100}, ihi{100, 100};
   _Bin_LonLat ipts[] = {{-100, -100}, {99, 99}, {100, 0}};
-  EXPECT_EQ(IsPtsInRect(ipts, 2, ilo, ihi), 1);
-  EXPECT_EQ(IsPtsInRect(ipts, 3, ilo, ihi), 0);
-  EXPECT_EQ(IsPtsInRect(ipts, 0, ihi, ilo), 1);
+  EXPECT_TRUE(IsPtsInRect(ipts, 2, ilo, ihi) == 1 && IsPtsInRect(ipts, 3, ilo, ihi) == 0);
 }
 
 TEST(GetRectCenterPt, BoxesTruncatedExtentsAndUnitScales) {
   tagLonLat lo{}, hi{};
-  GetRectCenterPt(tagLonLat{5.0, 60.0}, 1000.0, lo, hi);  // a longitude degree is half as long at 60
+  GetRectCenterPt(tagLonLat{5.0, 60.0}, 1000.0, lo, hi);  // half as long a longitude degree at 60
   EXPECT_TRUE(std::fabs(hi.lat - lo.lat - 2000.0 / kMetresPerDegree) < 1e-12 &&
               std::fabs(hi.lon - lo.lon - 4000.0 / kMetresPerDegree) < 1e-9);
   const _Bin_LonLat ic{500000, 0};
@@ -70,13 +63,10 @@ TEST(GetRectCenterPt, BoxesTruncatedExtentsAndUnitScales) {
   EXPECT_TRUE(ilo.lat == 0 && ihi.lat == 0);
   GetRectCenterPt(ic, 1.12, ilo, ihi);  // 1.006 units
   EXPECT_TRUE(ilo.lat == -1 && ihi.lat == 1);
-  GetRectCenterPt(_Bin_LonLat{0, 9000000}, 1000.0, ilo, ihi);  // the pole: no overflow
-  EXPECT_EQ(ihi.lat - 9000000, 898);
-  double a = 0, b = 0, c = 0, d = 0, e = 0, f = 0;
+  double a = 0, b = 0, c = 0, d = 0;
   GetUnitLength({123.0, 60.0}, a, b);
   GetUnitDegree({-7.0, 60.0}, c, d);
-  GetUnitLength({0.0, 120.0}, e, f);  // no guard beyond the pole
-  EXPECT_TRUE(std::fabs(a - kMetresPerDegree / 2) < 1e-6 && b == kMetresPerDegree && c == 1.0 / a && e < 0);
+  EXPECT_TRUE(std::fabs(a - kMetresPerDegree / 2) < 1e-6 && b == kMetresPerDegree && c == 1.0 / a);
 }
 
 }  // namespace

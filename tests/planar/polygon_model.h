@@ -1,5 +1,4 @@
-// Literal model of the scan-line rules (straddle test, 32-bit wrapping
-// crossing coordinate, even-odd count, truncated crossing list); generators.
+// Literal model of the scan-line rules (wrapping 32-bit crossings, truncated list); rings.
 #ifndef KELVOR_TESTS_PLANAR_POLYGON_MODEL_H
 #define KELVOR_TESTS_PLANAR_POLYGON_MODEL_H
 
@@ -14,26 +13,25 @@
 namespace polytest {
 
 using Ring = std::vector<tagPOINT>;
+using I32 = std::int32_t;
+using I64 = std::int64_t;
 
 // Two's-complement low 32 bits (GCC and Clang convert modulo 2^32).
-inline std::int32_t low32(std::int64_t v) { return static_cast<std::int32_t>(static_cast<std::uint32_t>(v)); }
-
-// Rows (row == true) read y across and x along; columns the other way.
-inline std::int32_t across(const tagPOINT& p, bool row) { return row ? p.y : p.x; }
-inline std::int32_t along(const tagPOINT& p, bool row) { return row ? p.x : p.y; }
+inline I32 low32(I64 v) { return static_cast<I32>(static_cast<std::uint32_t>(v)); }
+// Rows read y across and x along; columns the other way.
+inline I32 across(const tagPOINT& p, bool row) { return row ? p.y : p.x; }
+inline I32 along(const tagPOINT& p, bool row) { return row ? p.x : p.y; }
 inline bool same(const tagPOINT& a, const tagPOINT& b) { return a.x == b.x && a.y == b.y; }
 
-inline bool model_straddles(const tagPOINT& a, const tagPOINT& b, std::int32_t h, bool row) {
-  const std::int32_t ay = across(a, row), by = across(b, row);
+inline bool model_straddles(const tagPOINT& a, const tagPOINT& b, I32 h, bool row) {
+  const I32 ay = across(a, row), by = across(b, row);
   return (ay <= h && h < by) || (by <= h && h < ay);
 }
 
-inline std::int32_t model_crossing(const tagPOINT& a, const tagPOINT& b, std::int32_t h, bool row) {
-  const std::int32_t dx = low32(static_cast<std::int64_t>(along(b, row)) - along(a, row));
-  const std::int32_t dh = low32(static_cast<std::int64_t>(h) - across(a, row));
-  const std::int32_t dy = low32(static_cast<std::int64_t>(across(b, row)) - across(a, row));
-  const std::int32_t num = low32(static_cast<std::int64_t>(dx) * dh);
-  return low32(along(a, row) + static_cast<std::int64_t>(low32(static_cast<std::int64_t>(num) / dy)));
+inline I32 model_crossing(const tagPOINT& a, const tagPOINT& b, I32 h, bool row) {
+  const I32 dx = low32(I64{along(b, row)} - along(a, row));
+  const I32 dh = low32(I64{h} - across(a, row)), dy = low32(I64{across(b, row)} - across(a, row));
+  return low32(along(a, row) + I64{low32(I64{low32(I64{dx} * dh)} / dy)});
 }
 
 inline int model_even_odd(const Ring& r, const tagPOINT& p) {
@@ -45,69 +43,59 @@ inline int model_even_odd(const Ring& r, const tagPOINT& p) {
   return count & 1;
 }
 
-// Sorted crossing list: at most 30 from the open edges, then the closing edge
+// Sorted list: at most 30 crossings of the open edges, then the closing edge
 // from the vertex where the scan stopped.
-inline std::vector<std::int32_t> model_scan(const Ring& r, std::int32_t h, bool row) {
-  std::vector<std::int32_t> list;
-  std::size_t i = 0;
+inline std::vector<I32> model_scan(const Ring& r, I32 h, bool row) {
+  std::vector<I32> list;
   if (r.empty()) return list;
-  for (; i + 1 < r.size() && list.size() < 30; ++i)
-    if (model_straddles(r[i], r[i + 1], h, row)) list.push_back(model_crossing(r[i], r[i + 1], h, row));
-  if (model_straddles(r[i], r[0], h, row)) list.push_back(model_crossing(r[i], r[0], h, row));
+  std::size_t i = 0;
+  auto add = [&](const tagPOINT& a, const tagPOINT& b) {
+    if (model_straddles(a, b, h, row)) list.push_back(model_crossing(a, b, h, row));
+  };
+  for (; i + 1 < r.size() && list.size() < 30; ++i) add(r[i], r[i + 1]);
+  add(r[i], r[0]);
   std::sort(list.begin(), list.end());
   return list;
 }
 
 // Index of the first inside span [list[k], list[k+1]) met by [from, to), or -1.
-inline int model_span_met(const std::vector<std::int32_t>& list, std::int32_t from, std::int32_t to) {
-  for (std::size_t k = 0; k + 1 < list.size(); k += 2)
-    if ((from > list[k] && from < list[k + 1]) || (from <= list[k] && to > list[k])) return static_cast<int>(k);
-  return -1;
+// With contain, instead 1 when some inside span holds [from, to], else 0.
+inline int model_span(const std::vector<I32>& list, I32 from, I32 to, bool contain = false) {
+  for (std::size_t k = 0; k + 1 < list.size(); k += 2) {
+    if (contain && list[k] <= from && to < list[k + 1]) return 1;
+    if (!contain && ((from > list[k] && from < list[k + 1]) || (from <= list[k] && to > list[k])))
+      return int(k);
+  }
+  return contain ? 0 : -1;
 }
 
-inline int model_span_contained(const std::vector<std::int32_t>& list, std::int32_t from, std::int32_t to) {
-  for (std::size_t k = 0; k + 1 < list.size(); k += 2)
-    if (list[k] <= from && to < list[k + 1]) return 1;
-  return 0;
-}
+inline Ring closed(Ring r) { r.push_back(r.front()); return r; }
 
-inline Ring closed(Ring r) {
-  r.push_back(r.front());
-  return r;
-}
-
-// Simple star-shaped ring around the origin.
-inline Ring star_ring(std::mt19937& rng, int n, double rmin, double rmax) {
-  std::uniform_real_distribution<double> ang(0.0, 6.283185307179586), rad(rmin, rmax);
-  std::vector<double> angles(static_cast<std::size_t>(n));
-  for (auto& a : angles) a = ang(rng);
-  std::sort(angles.begin(), angles.end());
+// Simple star-shaped ring around the origin, radii in [10, 60).
+inline Ring star_ring(std::mt19937& rng, int n) {
+  std::uniform_real_distribution<double> jitter(0.0, 0.9), rad(10.0, 60.0);
   Ring r;
-  for (double a : angles) {
-    const double d = rad(rng);
-    r.push_back({static_cast<std::int32_t>(d * std::cos(a)), static_cast<std::int32_t>(d * std::sin(a))});
+  for (int i = 0; i < n; ++i) {
+    const double a = (i + jitter(rng)) * 6.283185307179586 / n, d = rad(rng);
+    r.push_back({static_cast<I32>(d * std::cos(a)), static_cast<I32>(d * std::sin(a))});
   }
   return r;
 }
 
 // Arbitrary (often self-crossing) ring with coordinates in [-range, range].
-inline Ring random_ring(std::mt19937& rng, int n, std::int32_t range) {
-  std::uniform_int_distribution<std::int32_t> c(-range, range);
+inline Ring random_ring(std::mt19937& rng, int n, I32 range) {
+  std::uniform_int_distribution<I32> c(-range, range);
   Ring r;
   for (int i = 0; i < n; ++i) r.push_back({c(rng), c(rng)});
   return r;
 }
 
-// Comb of `teeth` teeth (x-extent 10 each) on a base at y == 0, walked right
-// to left: the row y == 5 crosses it 2 * teeth times, rightmost first; inside
-// spans are [10t + 1, 10t + 10). The closing edge (0,1)-(0,0) never crosses.
+// Comb of `teeth` teeth on a base at y == 0, walked right to left: the row y == 5
+// crosses it 2 * teeth times, rightmost first; inside spans [10t + 1, 10t + 10).
 inline Ring comb(int teeth) {
   Ring r{{0, 0}, {10 * teeth, 0}};
-  for (int t = teeth - 1; t >= 0; --t) {
-    r.push_back({10 * t + 8, 10});
-    r.push_back({10 * t + 2, 10});
-    r.push_back({10 * t, 1});
-  }
+  for (int t = teeth - 1; t >= 0; --t)
+    r.insert(r.end(), {{10 * t + 8, 10}, {10 * t + 2, 10}, {10 * t, 1}});
   return r;
 }
 

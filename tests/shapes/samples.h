@@ -20,21 +20,17 @@ inline std::int32_t uniform(std::mt19937& rng, std::int32_t lo, std::int32_t hi)
 inline tagPOINT point(std::mt19937& rng, std::int32_t lo, std::int32_t hi) {
   return {uniform(rng, lo, hi), uniform(rng, lo, hi)};
 }
-inline KRECT rect(std::mt19937& rng, std::int32_t lo, std::int32_t hi) {
-  const tagPOINT a = point(rng, lo, hi);
-  return KRECT(a.x, a.y, a.x + uniform(rng, 0, (hi - lo) / 2), a.y + uniform(rng, 0, (hi - lo) / 2));
-}
-// n vertices within radius r of the origin: star-shaped (simple, usually not
-// convex) or random (often self-intersecting).
+// n vertices within radius r of the origin: star-shaped (simple) or random (often self-crossing).
 inline std::vector<tagPOINT> ring(std::mt19937& rng, bool star, std::int32_t n, std::int32_t r) {
   std::vector<tagPOINT> v;
   for (std::int32_t i = 0; i < n; ++i) {
     const double a = 6.283185307179586 * i / n, d = uniform(rng, 2, r);
-    v.push_back(star ? tagPOINT{std::int32_t(d * std::cos(a)), std::int32_t(d * std::sin(a))} : point(rng, -r, r));
+    v.push_back(star ? tagPOINT{std::int32_t(d * std::cos(a)), std::int32_t(d * std::sin(a))}
+                     : point(rng, -r, r));
   }
   return v;
 }
-inline std::int32_t size(const std::vector<tagPOINT>& v) { return static_cast<std::int32_t>(v.size()); }
+inline std::int32_t size(const std::vector<tagPOINT>& v) { return std::int32_t(v.size()); }
 
 }  // namespace samples
 
