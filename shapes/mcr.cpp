@@ -8,6 +8,7 @@
 
 #include "halvek/halvek.h"
 #include "kelvor/shapes.h"
+#include "shapes/mcr_search.h"
 
 namespace {
 
@@ -18,12 +19,20 @@ std::int32_t clamp32(std::int64_t v) {
   return static_cast<std::int32_t>(v < kI32Min ? kI32Min : (v > kI32Max ? kI32Max : v));
 }
 
-// The point form of KPGON::Contain (half-open rcBound, then even-odd). A
-// corner pushed beyond the 32-bit range cannot be inside any polygon.
-bool inside(const KPGON& g, std::int64_t x, std::int64_t y) {
-  if (x < kI32Min || x > kI32Max || y < kI32Min || y > kI32Max) return false;
-  const tagPOINT c{static_cast<std::int32_t>(x), static_cast<std::int32_t>(y)};
-  return g.Contain(c) != 0;
+// A corner pushed beyond the 32-bit range cannot be inside any polygon.
+struct Corners {
+  kelvor::detail::InsideTest test;
+  const void* context;
+  bool operator()(std::int64_t x, std::int64_t y) const {
+    if (x < kI32Min || x > kI32Max || y < kI32Min || y > kI32Max) return false;
+    return test(context, static_cast<std::int32_t>(x), static_cast<std::int32_t>(y));
+  }
+};
+
+// The point form of KPGON::Contain: half-open rcBound, then even-odd.
+bool kpgon_contains(const void* context, std::int32_t x, std::int32_t y) {
+  const tagPOINT c{x, y};
+  return static_cast<const KPGON*>(context)->Contain(c) != 0;
 }
 
 // Widest pair span over the lines of one pass; the first strict maximum in
@@ -52,7 +61,11 @@ BestSpan widest_span(_scanner_& s) {
 
 }  // namespace
 
-void GetMCR(KRECT& rc, std::int32_t n, const tagPOINT* p, std::int32_t step) {
+namespace kelvor::detail {
+
+void search_inscribed_rect(KRECT& rc, std::int32_t n, const tagPOINT* p, std::int32_t step,
+                           InsideTest test, const void* context) {
+  const Corners inside{test, context};
   bool grow_min_x = true;
   bool grow_min_y = true;
   bool grow_max_x = true;
@@ -61,7 +74,6 @@ void GetMCR(KRECT& rc, std::int32_t n, const tagPOINT* p, std::int32_t step) {
   // A ring of fewer than three points is empty: no seed could pass the test
   // below, so skip the scan (and its allocation) altogether.
   if (n < 3) return;
-  const KPGON g(n, const_cast<tagPOINT*>(p));  // borrowed, only read
   if (step < 1) step = 1;
 
   const std::uint64_t bytes = static_cast<std::uint64_t>(n) * sizeof(_crossing_);
@@ -84,7 +96,7 @@ void GetMCR(KRECT& rc, std::int32_t n, const tagPOINT* p, std::int32_t step) {
   std::free(work);
   if (column.length == 0) return;
 
-  if (!inside(g, column.line, row.line)) return;
+  if (!inside(column.line, row.line)) return;
   rc.ptMin = tagPOINT{column.line, row.line};
   rc.ptMax = rc.ptMin;
 
@@ -94,23 +106,34 @@ void GetMCR(KRECT& rc, std::int32_t n, const tagPOINT* p, std::int32_t step) {
   std::int64_t x0 = rc.ptMin.x, y0 = rc.ptMin.y, x1 = rc.ptMax.x, y1 = rc.ptMax.y;
   while (grow_min_x || grow_min_y || grow_max_x || grow_max_y) {
     if (grow_min_x) {
-      grow_min_x = inside(g, x0 - step, y0) && inside(g, x0 - step, y1);
+      grow_min_x = inside(x0 - step, y0) && inside(x0 - step, y1);
       if (grow_min_x) x0 -= step;
     }
     if (grow_min_y) {
-      grow_min_y = inside(g, x0, y0 - step) && inside(g, x1, y0 - step);
+      grow_min_y = inside(x0, y0 - step) && inside(x1, y0 - step);
       if (grow_min_y) y0 -= step;
     }
     if (grow_max_x) {
-      grow_max_x = inside(g, x1 + step, y1) && inside(g, x1 + step, y0);
+      grow_max_x = inside(x1 + step, y1) && inside(x1 + step, y0);
       if (grow_max_x) x1 += step;
     }
     if (grow_max_y) {
-      grow_max_y = inside(g, x1, y1 + step) && inside(g, x0, y1 + step);
+      grow_max_y = inside(x1, y1 + step) && inside(x0, y1 + step);
       if (grow_max_y) y1 += step;
     }
   }
   // Every accepted corner passed the inside test, so all four fit 32 bits.
   rc.ptMin = tagPOINT{static_cast<std::int32_t>(x0), static_cast<std::int32_t>(y0)};
   rc.ptMax = tagPOINT{static_cast<std::int32_t>(x1), static_cast<std::int32_t>(y1)};
+}
+
+}  // namespace kelvor::detail
+
+void GetMCR(KRECT& rc, std::int32_t n, const tagPOINT* p, std::int32_t step) {
+  if (n < 3) {
+    rc.Empty();
+    return;
+  }
+  const KPGON g(n, const_cast<tagPOINT*>(p));  // borrowed, only read
+  kelvor::detail::search_inscribed_rect(rc, n, p, step, kpgon_contains, &g);
 }

@@ -7,6 +7,7 @@
 #include "kelvor/fixed.h"
 #include "kelvor/geo.h"
 #include "kelvor/planar.h"
+#include "kelvor/prepared.h"
 #include "kelvor/shapes.h"
 #include "kelvor/types.h"
 

@@ -100,8 +100,8 @@ class KELVOR_API PreparedPolygon {
   Rule rule() const;
   // The ring as built, points in the order given (empty for no points).
   const std::vector<tagPOINT>& points() const;
-  // The ring's bounding rectangle as GetMBR gives it; the canonical empty
-  // rectangle for rings of fewer than 3 points, as KPGON keeps it.
+  // The ring's bounding rectangle as KPGON keeps it: GetMBR of the points,
+  // or the canonical empty rectangle for rings of fewer than 3 points.
   KRECT bound() const;
   // RingCanWrap of the ring as built.
   bool can_wrap() const;
