@@ -181,7 +181,9 @@ def bearing(a: Any, b: Any) -> np.ndarray:
     engine would.
     """
     a_, b_ = _rows(False, (a, b), ("a", "b"))
-    return _kelvor.absolute_angle(np.ascontiguousarray(b_ - a_))
+    with np.errstate(all="ignore"):  # inf - inf is NaN, as in C++
+        diff = np.ascontiguousarray(b_ - a_)
+    return _kelvor.absolute_angle(diff)
 
 
 def sharp_angle(a: Any, b: Any, c: Any) -> np.ndarray:
@@ -245,8 +247,8 @@ def to_units(lonlat: Any) -> np.ndarray:
     NaN, inf and results beyond int32 raise ValueError.
     """
     a = float64_array(lonlat, "lonlat")
-    scaled = np.abs(a) * 100000.0
-    units = np.copysign(np.floor(scaled + 0.5), a)
+    with np.errstate(over="ignore", invalid="ignore"):
+        units = np.copysign(np.floor(np.abs(a) * 100000.0 + 0.5), a)
     if a.size and not np.isfinite(units).all():
         raise ValueError("lonlat: NaN or infinite coordinates have no unit value")
     if a.size and (units.min() < -(2**31) or units.max() > 2**31 - 1):

@@ -130,7 +130,10 @@ class ZoneIndex:
     def __init__(self, rings: Sequence[Any], ids: Any, rule: str = "compatible") -> None:
         _require_prepared()
         if isinstance(rings, np.ndarray) and rings.dtype != object:
-            raise TypeError("rings: expected a sequence of (N, 2) arrays, one per zone")
+            if rings.ndim != 3:
+                raise ValueError("rings: expected a sequence of (N, 2) arrays or one "
+                                 f"(K, N, 2) array, got shape {tuple(rings.shape)}")
+            rings = list(rings)
         if not isinstance(rings, (list, tuple, np.ndarray)):
             if isinstance(rings, (str, bytes)) or not isinstance(rings, Iterable):
                 raise TypeError("rings: expected a sequence of (N, 2) arrays, one per zone")
