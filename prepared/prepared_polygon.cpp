@@ -2,11 +2,32 @@
 // crossing rule.
 #include <utility>
 
+#include "common/crossing.h"
 #include "kelvor/planar.h"
 #include "kelvor/prepared.h"
-#include "prepared/exact_model.h"
 
 namespace kelvor {
+
+namespace {
+
+// Even-odd rule with exact crossings, closing edge from the last point to
+// the first (equal points never straddle, so it needs no special case).
+std::int32_t exact_even_odd(const tagPOINT* pts, std::int32_t n, const tagPOINT& p) {
+  if (n < 1) return 0;
+  std::int32_t inside = 0;
+  const tagPOINT* a = &pts[n - 1];
+  for (std::int32_t i = 0; i < n; ++i) {
+    const tagPOINT& b = pts[i];
+    if (detail::straddles(a->y, b.y, p.y) &&
+        p.x < detail::exact_crossing_at<detail::Row>(*a, b, p.y)) {
+      inside ^= 1;
+    }
+    a = &b;
+  }
+  return inside;
+}
+
+}  // namespace
 
 struct PreparedPolygon::Impl {
   Rule rule = Rule::Compatible;
@@ -38,7 +59,7 @@ PreparedPolygon::~PreparedPolygon() = default;
 
 std::int32_t PreparedPolygon::Contain(const tagPOINT& p) const {
   const auto n = static_cast<std::int32_t>(impl_->points.size());
-  if (impl_->rule == Rule::Exact) return detail::exact_even_odd(impl_->points.data(), n, p);
+  if (impl_->rule == Rule::Exact) return exact_even_odd(impl_->points.data(), n, p);
   return Polygon_Contain_Point(impl_->points.data(), n, &p);
 }
 

@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "common/crossing.h"
 #include "kelvor/prepared.h"
-#include "prepared/edge_wrap.h"
 
 namespace kelvor {
 

@@ -3,6 +3,10 @@
 #ifndef KELVOR_KELVOR_H
 #define KELVOR_KELVOR_H
 
+#if defined(KELVOR_BUILDING)
+#error "inside the library include the headers of what each folder uses"
+#endif
+
 #include "kelvor/export.h"
 #include "kelvor/fixed.h"
 #include "kelvor/geo.h"

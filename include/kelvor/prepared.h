@@ -28,6 +28,12 @@
 #ifndef KELVOR_PREPARED_H
 #define KELVOR_PREPARED_H
 
+// Inside the library each folder may include only the headers of what it
+// uses (see its CMakeLists.txt); clients include anything.
+#if defined(KELVOR_BUILDING) && !defined(KELVOR_USES_PREPARED)
+#error "this part of Kelvor does not use <kelvor/prepared.h>"
+#endif
+
 #include <cstddef>
 #include <cstdint>
 #include <memory>
