@@ -53,7 +53,8 @@ std::size_t pairs_of(const py::array& a, const char* name) {
   require_dtype<T>(a, name);
   if (a.ndim() != 2 || a.shape(1) != 2) {
     std::string shape = "(";
-    for (py::ssize_t i = 0; i < a.ndim(); ++i) shape += (i ? ", " : "") + std::to_string(a.shape(i));
+    for (py::ssize_t i = 0; i < a.ndim(); ++i)
+      shape += (i ? ", " : "") + std::to_string(a.shape(i));
     throw py::value_error(std::string(name) + ": expected shape (N, 2), got " + shape + ")");
   }
   return static_cast<std::size_t>(a.shape(0));
@@ -92,7 +93,9 @@ template <typename T>
 py::array_t<T> new_pairs(std::size_t n) {
   return py::array_t<T>({static_cast<py::ssize_t>(n), static_cast<py::ssize_t>(2)});
 }
-inline py::array_t<bool> new_flags(std::size_t n) { return py::array_t<bool>(static_cast<py::ssize_t>(n)); }
+inline py::array_t<bool> new_flags(std::size_t n) {
+  return py::array_t<bool>(static_cast<py::ssize_t>(n));
+}
 
 }  // namespace kelvor_py
 

@@ -1,10 +1,11 @@
 // Fixed-point scalar, trigonometric and vector functions over equal-length
 // 1-d int32 arrays (the Python layer broadcasts and flattens).
+#include "kelvor/fixed.h"
+
 #include <pybind11/numpy.h>
 #include <pybind11/pybind11.h>
 
 #include "arrays.h"
-#include "kelvor/fixed.h"
 
 namespace kelvor_py {
 
@@ -180,8 +181,7 @@ void init_fixed(py::module_& m) {
   m.def("atan2", &binary<KMF_Atan2>, py::arg("a"), py::arg("b"));
   m.def("angle_diff", &binary<KMF_Angle_Diff>, py::arg("a"), py::arg("b"));
   m.def("muldiv", &ternary<KMF_MulDiv>, py::arg("a"), py::arg("b"), py::arg("c"));
-  m.def("muldiv_no_round", &ternary<KMF_MulDiv_No_Round>, py::arg("a"), py::arg("b"),
-        py::arg("c"));
+  m.def("muldiv_no_round", &ternary<KMF_MulDiv_No_Round>, py::arg("a"), py::arg("b"), py::arg("c"));
   m.def("vector_rotate", &vector_rotate, py::arg("v"), py::arg("angle"));
   m.def("vector_length", &vector_length, py::arg("v"));
   m.def("vector_polarize", &vector_polarize, py::arg("v"));

@@ -1,10 +1,11 @@
 // Geographic functions over arrays of lon/lat pairs, in both record forms:
 // float64 degrees (tagLonLat) and int32 1/100000 degree (_Bin_LonLat).
+#include "kelvor/geo.h"
+
 #include <pybind11/numpy.h>
 #include <pybind11/pybind11.h>
 
 #include "arrays.h"
-#include "kelvor/geo.h"
 
 namespace kelvor_py {
 
@@ -105,8 +106,7 @@ py::array_t<double> three_point_angle(const py::object& a_obj, const py::object&
 // The foot starts as A: the engine writes A for code 0 and leaves the foot
 // unwritten for a degenerate segment (also code 0), so code 0 always means A.
 template <typename Rec>
-py::tuple project_base(const py::object& p_obj, const py::object& a_obj,
-                       const py::object& b_obj) {
+py::tuple project_base(const py::object& p_obj, const py::object& a_obj, const py::object& b_obj) {
   const py::array p = require_array(p_obj, "p"), a = require_array(a_obj, "a"),
                   b = require_array(b_obj, "b");
   const std::size_t n = recs<Rec>(p, "p");

@@ -1,10 +1,11 @@
 // Planar predicates over arrays: points in a ring, segment pairs, segments
 // against rectangles, and spans against a ring.
+#include "kelvor/planar.h"
+
 #include <pybind11/numpy.h>
 #include <pybind11/pybind11.h>
 
 #include "arrays.h"
-#include "kelvor/planar.h"
 
 namespace kelvor_py {
 
@@ -157,8 +158,8 @@ void init_planar(py::module_& m) {
         py::arg("from"), py::arg("to"), py::arg("at"));
   m.def("polyline_vertical_intersect", &span_test<Polyline_Vertical_Intersect>, py::arg("line"),
         py::arg("from"), py::arg("to"), py::arg("at"));
-  m.def("polygon_clip_horizon", &span_clip<Polygon_Clip_Horizon>, py::arg("ring"),
-        py::arg("from"), py::arg("to"), py::arg("at"));
+  m.def("polygon_clip_horizon", &span_clip<Polygon_Clip_Horizon>, py::arg("ring"), py::arg("from"),
+        py::arg("to"), py::arg("at"));
   m.def("polygon_clip_vertical", &span_clip<Polygon_Clip_Vertical>, py::arg("ring"),
         py::arg("from"), py::arg("to"), py::arg("at"));
 }

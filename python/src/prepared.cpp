@@ -1,5 +1,7 @@
 // Prepared rings, the zone index, ring checks and the scalable inscribed
 // rectangle. Built only when the library provides them.
+#include "kelvor/prepared.h"
+
 #include <pybind11/numpy.h>
 #include <pybind11/pybind11.h>
 
@@ -8,7 +10,6 @@
 #include <vector>
 
 #include "arrays.h"
-#include "kelvor/prepared.h"
 
 namespace kelvor_py {
 
@@ -129,26 +130,30 @@ void init_prepared(py::module_& m) {
   py::class_<PreparedPolygon>(m, "PreparedPolygon")
       .def(py::init(&make_polygon), py::arg("ring"), py::arg("rule") = "compatible")
       .def("contains", &polygon_query<&PreparedPolygon::Contain>, py::arg("points"))
-      .def("contains_bounded", &polygon_query<&PreparedPolygon::ContainBounded>,
-           py::arg("points"))
-      .def("contain_one", [](const PreparedPolygon& pg, I32 x, I32 y) {
-        return pg.Contain(tagPOINT{x, y}) != 0;
-      })
-      .def("contain_bounded_one", [](const PreparedPolygon& pg, I32 x, I32 y) {
-        return pg.ContainBounded(tagPOINT{x, y}) != 0;
-      })
+      .def("contains_bounded", &polygon_query<&PreparedPolygon::ContainBounded>, py::arg("points"))
+      .def("contain_one",
+           [](const PreparedPolygon& pg, I32 x, I32 y) {
+             return pg.Contain(tagPOINT{x, y}) != 0;
+           })
+      .def("contain_bounded_one",
+           [](const PreparedPolygon& pg, I32 x, I32 y) {
+             return pg.ContainBounded(tagPOINT{x, y}) != 0;
+           })
       .def_property_readonly("rule", [](const PreparedPolygon& pg) { return rule_name(pg.rule()); })
-      .def_property_readonly("ring", [](const PreparedPolygon& pg) { return points_array(pg.points()); })
-      .def_property_readonly("bound", [](const PreparedPolygon& pg) { return rect_tuple(pg.bound()); })
+      .def_property_readonly("ring",
+                             [](const PreparedPolygon& pg) { return points_array(pg.points()); })
+      .def_property_readonly("bound",
+                             [](const PreparedPolygon& pg) { return rect_tuple(pg.bound()); })
       .def_property_readonly("can_wrap", &PreparedPolygon::can_wrap)
       .def_property_readonly("memory_bytes", &PreparedPolygon::memory_bytes);
 
   py::class_<ZoneIndex>(m, "ZoneIndex")
-      .def(py::init(&make_index), py::arg("rings"), py::arg("ids"),
-           py::arg("rule") = "compatible")
+      .def(py::init(&make_index), py::arg("rings"), py::arg("ids"), py::arg("rule") = "compatible")
       .def("locate", &locate, py::arg("points"))
       .def("locate_one",
-           [](const ZoneIndex& index, I32 x, I32 y) { return index.Locate(tagPOINT{x, y}); })
+           [](const ZoneIndex& index, I32 x, I32 y) {
+             return index.Locate(tagPOINT{x, y});
+           })
       .def_property_readonly("rule", [](const ZoneIndex& index) { return rule_name(index.rule()); })
       .def_property_readonly("size", &ZoneIndex::size)
       .def_property_readonly("memory_bytes", &ZoneIndex::memory_bytes);

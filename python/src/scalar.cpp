@@ -20,9 +20,8 @@ const tagPOINT* ring_points(const py::object& ring_obj, I32* n) {
 
 template <typename Rec, typename S>
 void def_geo(py::module_& s, const std::string& suffix) {
-  s.def(("segment_length" + suffix).c_str(), [](S lon1, S lat1, S lon2, S lat2) {
-    return SegmentLength(lon1, lat1, lon2, lat2);
-  });
+  s.def(("segment_length" + suffix).c_str(),
+        [](S lon1, S lat1, S lon2, S lat2) { return SegmentLength(lon1, lat1, lon2, lat2); });
   s.def(("line_length" + suffix).c_str(), [](const py::object& track_obj) {
     const py::array t = require_array(track_obj, "track");
     const std::size_t n = pairs_of<S>(t, "track");
@@ -124,13 +123,12 @@ void init_scalar(py::module_& m) {
           const bool hit = Segment_Segment_Intersect(&a, &b, &c, &d, &x) != 0;
           return py::make_tuple(hit, x.x, x.y);
         });
-  s.def("rect_clip_segment",
-        [](I32 lx, I32 ly, I32 hx, I32 hy, I32 px, I32 py_, I32 qx, I32 qy) {
-          const tagPOINT lo{lx, ly}, hi{hx, hy};
-          tagPOINT p{px, py_}, q{qx, qy};
-          const bool kept = Rect_Clip_Segment(&lo, &hi, &p, &q) != 0;
-          return py::make_tuple(kept, p.x, p.y, q.x, q.y);
-        });
+  s.def("rect_clip_segment", [](I32 lx, I32 ly, I32 hx, I32 hy, I32 px, I32 py_, I32 qx, I32 qy) {
+    const tagPOINT lo{lx, ly}, hi{hx, hy};
+    tagPOINT p{px, py_}, q{qx, qy};
+    const bool kept = Rect_Clip_Segment(&lo, &hi, &p, &q) != 0;
+    return py::make_tuple(kept, p.x, p.y, q.x, q.y);
+  });
   using Span = I32 (*)(const tagPOINT*, I32, I32, I32, I32);
   const std::pair<const char*, Span> span_tests[] = {
       {"polygon_horizon_intersect", &Polygon_Horizon_Intersect},

@@ -1,9 +1,10 @@
 // Bounding and inscribed rectangles of a ring.
+#include "kelvor/shapes.h"
+
 #include <pybind11/numpy.h>
 #include <pybind11/pybind11.h>
 
 #include "arrays.h"
-#include "kelvor/shapes.h"
 
 namespace kelvor_py {
 
