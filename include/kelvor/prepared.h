@@ -95,7 +95,9 @@ class KELVOR_API PreparedPolygon {
   // 1 when p lies in the ring's half-open bounding rectangle and Contain(p)
   // is 1, else 0. Under Rule::Compatible this is exactly what
   // KPGON(count, points).Contain(p) answers: 0 for rings of fewer than 3
-  // points. Under Rule::Exact it always equals Contain(p).
+  // points. Under Rule::Exact it equals Contain(p) for rings of 3 points or
+  // more (a two-point ring can hold points: each crossing is truncated from
+  // its own edge's start).
   std::int32_t ContainBounded(const tagPOINT& p) const;
   // out[i] = Contain(points[i]) for i < count (0 or 1). count 0 reads and
   // writes nothing.
