@@ -12,9 +12,11 @@
 // edge's start point a in ring order and truncated toward zero; the ring is
 // closed from its last point to its first.
 //  * Rule::Compatible forms that product in wrapping 32-bit arithmetic, as the
-//    exported functions do, and so answers exactly what they answer. On an
-//    edge whose extents exceed about 46,340 units in both axes the product
-//    wraps and the crossing lands far from the edge: points well inside or
+//    exported functions do, and so answers exactly what they answer. On a
+//    row where (b.x - a.x) * (y - a.y) falls outside [-2^31, 2^31 - 1] the
+//    product wraps and the crossing lands far from the edge; this needs
+//    |b.x - a.x| * |b.y - a.y| above 2^31 - 1 (both extents above 46,340, or
+//    a long flat edge such as 10,000,000 by 300): points well inside or
 //    outside a long-edged outline can be misclassified (RingCanWrap tells).
 //  * Rule::Exact forms every crossing without overflow. It answers like the
 //    compatible rule wherever nothing wraps and is geometrically right
@@ -52,8 +54,10 @@ enum class Rule { Compatible, Exact };
 // first included) can make a compatible-rule crossing wrap, on a row or a
 // column: its coordinate differences do not fit 32 bits, or the largest
 // product |b.x - a.x| * |h - a.y| over the rows h it straddles (or the same
-// with x and y exchanged) exceeds 2^31 - 1. Such an edge is roughly longer
-// than 46,340 units in both axes. Where this is false, the compatible and the
+// with x and y exchanged) exceeds 2^31 - 1. Such an edge has |dx| * |dy|
+// above 2^31 - 1: both extents above 46,340, or a long flat edge such as
+// 10,000,000 by 300 (which wraps on rows 215 or more from its start). Where
+// this is false, the compatible and the
 // exact rule agree on every point, row and column. count <= 0 or a null
 // array gives false.
 KELVOR_API bool RingCanWrap(const tagPOINT* points, std::int32_t count);
