@@ -57,9 +57,8 @@ enum class Rule { Compatible, Exact };
 // with x and y exchanged) exceeds 2^31 - 1. Such an edge has |dx| * |dy|
 // above 2^31 - 1: both extents above 46,340, or a long flat edge such as
 // 10,000,000 by 300 (which wraps on rows 215 or more from its start). Where
-// this is false, the compatible and the
-// exact rule agree on every point, row and column. count <= 0 or a null
-// array gives false.
+// this is false, the compatible and the exact rule agree on every point, row
+// and column. count <= 0 or a null array gives false.
 KELVOR_API bool RingCanWrap(const tagPOINT* points, std::int32_t count);
 
 // The ring with every edge that can wrap split into pieces that cannot, for
