@@ -6,9 +6,10 @@ Two rules decide a point, both the even-odd rule of
 ``rule="compatible"`` (default)
     Forms each crossing with the engine's wrapping 32-bit product, so it
     answers exactly what ``Polygon_Contain_Point`` / ``KPGON`` answer. On an
-    edge longer than about 46,340 units in *both* axes the product wraps and
-    the crossing lands far from the edge: points well inside or outside such
-    a long-edged outline can be misclassified. ``ring_can_wrap(ring)`` tells
+    edge with |dx| * |dy| above 2**31 - 1 - longer than about 46,340 units in
+    *both* axes, or long and flat such as 10,000,000 by 300 - the product
+    wraps on some rows and the crossing lands far from the edge: points well
+    inside or outside such a long-edged outline can be misclassified. ``ring_can_wrap(ring)`` tells
     when this can happen; ``densify_ring(ring)`` splits the long edges so it
     cannot (moving the boundary by at most one unit). In 1/100000-degree
     units 46,340 is about 0.46 degree: country outlines simplified to long
