@@ -157,21 +157,27 @@ def zone_case(rng, n):
 
 def dask_case(rng, n, rings, ids, workers):
     import dask.array as da
+    from distributed import wait
 
     from kelvor import dask as kdask
 
     index = kelvor.ZoneIndex(rings, ids)
-    lonlat = np.ascontiguousarray(np.stack([rng.uniform(-100, 100, n), rng.uniform(-50, 50, n)],
-                                           axis=1))
-    # both sides take the same points: as many as one process locates in the budget
-    n = sample_size(lambda k: kdask.locate_lonlat(index, lonlat[:k, 0], lonlat[:k, 1]), n)
-    lonlat = np.ascontiguousarray(lonlat[:n])
-    t_single, want = best_of(lambda: kdask.locate_lonlat(index, lonlat[:, 0], lonlat[:, 1]), 3)
+    probe = np.stack([rng.uniform(-100, 100, 10_000), rng.uniform(-50, 50, 10_000)], axis=1)
+    rate = best_of(lambda: kdask.locate_lonlat(index, probe[:, 0], probe[:, 1]), 1)[0] / 1e4
+    n = n if rate * n <= BUDGET else max(10_000, int(BUDGET / rate))
     client = kdask.connect(workers=workers)
     try:
-        arr = da.from_array(lonlat, chunks=(max(1, n // (4 * workers)), 2))
-        kdask.assign_zones(arr[:1000], index).compute()  # warm the workers up
-        t_dask, got = best_of(lambda: kdask.assign_zones(arr, index).compute(), 2)
+        # The fixes live on the workers, as when each reads its own part of a
+        # table; the same fixes are then fetched for the single-process call.
+        chunk = max(1, n // (4 * workers))
+        state = da.random.RandomState(5)
+        pts = da.stack([state.uniform(-100, 100, size=n, chunks=chunk),
+                        state.uniform(-50, 50, size=n, chunks=chunk)], axis=1).persist()
+        wait(pts)
+        lonlat = np.ascontiguousarray(pts.compute())
+        t_single, want = best_of(lambda: kdask.locate_lonlat(index, lonlat[:, 0], lonlat[:, 1]), 3)
+        kdask.assign_zones(pts[:1000], index).compute()  # workers import kelvor
+        t_dask, got = best_of(lambda: kdask.assign_zones(pts, index).compute(), 3)
     finally:
         kdask.close(client)
     row(f"kelvor.dask on {workers} workers vs one process", t_dask / n, t_single / n,
