@@ -15,7 +15,6 @@ F64 = npt.NDArray[np.float64]
 Flags = npt.NDArray[np.bool_]
 Rect = Tuple[int, int, int, int]
 
-HAVE_PREPARED: bool
 NO_ZONE: int
 
 # fixed point: 1-d int32 arrays of one length

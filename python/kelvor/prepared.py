@@ -37,18 +37,12 @@ from ._convert import INT32_MIN, int32_array, int_pairs, rule_name
 NO_ZONE = INT32_MIN
 
 
-def _require_prepared() -> None:
-    if not getattr(_kelvor, "HAVE_PREPARED", False):
-        raise NotImplementedError("this build of libkelvor has no prepared rings")
-
-
 def ring_can_wrap(ring: Any) -> bool:
     """``kelvor::RingCanWrap``: can some edge make a compatible-rule crossing wrap?
 
     False means the compatible and the exact rule agree on every point, row
     and column. An empty ring gives False.
     """
-    _require_prepared()
     return _kelvor.ring_can_wrap(int_pairs(ring, "ring"))
 
 
@@ -59,7 +53,6 @@ def densify_ring(ring: Any) -> np.ndarray:
     unit); nothing else changes; a closed ring stays closed. The result never
     wraps. Returns a new (M, 2) int32 array.
     """
-    _require_prepared()
     return _kelvor.densify_ring(int_pairs(ring, "ring"))
 
 
@@ -76,7 +69,6 @@ class Polygon:
     __slots__ = ("_impl",)
 
     def __init__(self, ring: Any, rule: str = "compatible") -> None:
-        _require_prepared()
         self._impl = _kelvor.PreparedPolygon(int_pairs(ring, "ring"), rule_name(rule))
 
     def contains(self, points: Any) -> np.ndarray:
@@ -129,7 +121,6 @@ class ZoneIndex:
     __slots__ = ("_impl", "_rings", "_ids")
 
     def __init__(self, rings: Sequence[Any], ids: Any, rule: str = "compatible") -> None:
-        _require_prepared()
         if isinstance(rings, np.ndarray) and rings.dtype != object:
             if rings.ndim != 3:
                 raise ValueError("rings: expected a sequence of (N, 2) arrays or one "

@@ -36,13 +36,9 @@ def inscribed_rect(ring: Any, step: int, rule: str = "compatible") -> Rect:
     r = int_pairs(ring, "ring")
     s = int32_scalar(step, "step")
     name = rule_name(rule)
-    if getattr(_kelvor, "HAVE_PREPARED", False):
-        return _kelvor.inscribed_rect(r, s, name)
-    if name != "compatible":
-        raise NotImplementedError("this build of libkelvor has no exact inscribed rectangle")
-    return _kelvor.get_mcr(r, s)
+    return _kelvor.inscribed_rect(r, s, name)
 
 
 def get_mcr(ring: Any, step: int) -> Rect:
-    """``GetMCR`` itself (quadratic in the ring size; prefer inscribed_rect)."""
+    """``GetMCR`` itself: :func:`inscribed_rect` with the compatible rule."""
     return _kelvor.get_mcr(int_pairs(ring, "ring"), int32_scalar(step, "step"))

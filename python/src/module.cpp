@@ -1,5 +1,5 @@
 // The compiled core of the kelvor Python package. Each family lives in its
-// own file; the prepared-ring bindings are added when the library has them.
+// own file.
 #include <pybind11/pybind11.h>
 
 namespace py = pybind11;
@@ -10,9 +10,7 @@ void init_planar(py::module_& m);
 void init_shapes(py::module_& m);
 void init_geo(py::module_& m);
 void init_scalar(py::module_& m);
-#ifdef KELVOR_PY_HAVE_PREPARED
 void init_prepared(py::module_& m);
-#endif
 }  // namespace kelvor_py
 
 PYBIND11_MODULE(_kelvor, m) {
@@ -22,10 +20,5 @@ PYBIND11_MODULE(_kelvor, m) {
   kelvor_py::init_shapes(m);
   kelvor_py::init_geo(m);
   kelvor_py::init_scalar(m);
-#ifdef KELVOR_PY_HAVE_PREPARED
   kelvor_py::init_prepared(m);
-  m.attr("HAVE_PREPARED") = true;
-#else
-  m.attr("HAVE_PREPARED") = false;
-#endif
 }
