@@ -1,5 +1,5 @@
 // Prepared rings, the zone index, ring checks and the scalable inscribed
-// rectangle. Built only when the library provides them.
+// rectangle.
 #include "kelvor/prepared.h"
 
 #include <pybind11/numpy.h>
