@@ -1,11 +1,10 @@
 // Point, segment and rectangle meeting tests against exact / brute-force models.
 #include <gtest/gtest.h>
+#include <kelvor/planar.h>
 
 #include <algorithm>
 #include <cstdint>
 #include <random>
-
-#include <kelvor/planar.h>
 
 namespace {
 
@@ -38,14 +37,13 @@ TEST(SegmentSegment, AgreesWithExactModelAndTruncatesFromA) {
     const tagPOINT c{coord(rng), coord(rng)}, d{coord(rng), coord(rng)};
     tagPOINT out{-99, -99};
     const int got = Segment_Segment_Intersect(&a, &b, &c, &d, &out);
-    const bool boxes = std::min(a.x, b.x) < std::max(c.x, d.x) &&
-                       std::min(a.y, b.y) < std::max(c.y, d.y) &&
-                       std::min(c.x, d.x) < std::max(a.x, b.x) &&
-                       std::min(c.y, d.y) < std::max(a.y, b.y);
+    const bool boxes =
+        std::min(a.x, b.x) < std::max(c.x, d.x) && std::min(a.y, b.y) < std::max(c.y, d.y) &&
+        std::min(c.x, d.x) < std::max(a.x, b.x) && std::min(c.y, d.y) < std::max(a.y, b.y);
     const I64 den = I64{b.x - a.x} * (d.y - c.y) - I64{b.y - a.y} * (d.x - c.x);
     if (den != 0) {
-      const bool exact = boxes && orient(a, b, c) * orient(a, b, d) <= 0 &&
-                         orient(c, d, a) * orient(c, d, b) <= 0;
+      const bool exact =
+          boxes && orient(a, b, c) * orient(a, b, d) <= 0 && orient(c, d, a) * orient(c, d, b) <= 0;
       ASSERT_EQ(got, exact ? 1 : 0);
       ASSERT_EQ(Segment_Segment_Intersect(&c, &d, &a, &b, nullptr), got) << "symmetric";
       const I64 t = I64{c.x - a.x} * (d.y - c.y) - I64{c.y - a.y} * (d.x - c.x);
