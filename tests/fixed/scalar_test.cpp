@@ -7,6 +7,8 @@
 #include <cstdlib>
 #include <random>
 
+#include "support/answers.h"
+
 namespace {
 
 constexpr std::int32_t kOne = 65536;
@@ -17,13 +19,8 @@ std::int32_t AnyScale(std::mt19937& rng) {
   return static_cast<std::int32_t>(rng() >> (rng() % 32));
 }
 
-struct Answer {
-  const char* name;
-  std::int32_t got, want;
-};
-
 TEST(Rounding, NamedCases) {
-  const Answer cases[] = {
+  ExpectAnswers({
       {"round -0.5 away from zero", KMF_RoundFix(-kOne / 2), -kOne},
       {"round 0.49998 down", KMF_RoundFix(32767), 0},
       {"round wraps like the 32-bit form", KMF_RoundFix(kMax), INT32_MIN},
@@ -31,8 +28,7 @@ TEST(Rounding, NamedCases) {
       {"ceil 1.25", KMF_CeilFix(kOne + kOne / 4), 2 * kOne},
       {"floor -1.25", KMF_FloorFix(-kOne - kOne / 4), -2 * kOne},
       {"floor of the smallest negative step", KMF_FloorFix(-1), -kOne},
-  };
-  for (const Answer& c : cases) EXPECT_EQ(c.got, c.want) << c.name;
+  });
 }
 
 TEST(Rounding, MatchesWholeNumbersOfTheExactValue) {
@@ -84,14 +80,13 @@ TEST(MulFix, AgreesWithExactProduct) {
 }
 
 TEST(DivFix, SentinelsAndExactRounding) {
-  const Answer cases[] = {
+  ExpectAnswers({
       {"-5 / 0", KMF_DivFix(-5, 0), -kMax},
       {"5 / 0", KMF_DivFix(5, 0), kMax},
       {"0 / 0", KMF_DivFix(0, 0), kMax},
       {"1 / 3", KMF_DivFix(kOne, 3 * kOne), 21845},
       {"one unit / 2.0 rounds half up", KMF_DivFix(1, 2 * kOne), 1},
-  };
-  for (const Answer& c : cases) EXPECT_EQ(c.got, c.want) << c.name;
+  });
   std::mt19937 rng(7);
   for (int i = 0; i < 50000; ++i) {
     const std::int32_t a = AnyScale(rng), b = AnyScale(rng);

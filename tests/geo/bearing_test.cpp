@@ -44,9 +44,8 @@ TEST(GetProjectBase, IntegerFeetTruncateTowardZero) {
     const char* name;
     _Bin_LonLat p, a, b;
     std::int32_t code;
-    _Bin_LonLat foot;  // (-99, -99): not written
+    _Bin_LonLat foot;
   } cases[] = {
-      {"segment under 3 units: code 0, no foot", {500, 500}, {10, 10}, {12, 8}, 0, {-99, -99}},
       {"foot (12.6, -4.2) truncates", {13, -3}, {-30, 10}, {30, -10}, 1, {12, -4}},
       {"foot (-12.6, 4.2) truncates", {-13, 3}, {-30, 10}, {30, -10}, 1, {-12, 4}},
       {"P at A", {-30, 10}, {-30, 10}, {30, -10}, 0, {-30, 10}},

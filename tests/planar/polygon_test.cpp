@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "planar/polygon_model.h"
+#include "support/answers.h"
 #include "support/rings.h"
 
 namespace {
@@ -218,10 +219,7 @@ TEST(PolygonProperty, ContainmentImpliesMeetingOpenOrClosed) {
 TEST(Figures, EmptyFiguresMeetAndHoldNothingButAreHeldVacuously) {
   const tagPOINT p{3, 3}, q{5, 5}, *const z = nullptr;
   I32 from = -5, to = 5;
-  const struct {
-    const char* name;
-    I32 got, want;
-  } cases[] = {
+  ExpectAnswers({
       {"point in empty polygon", Point_Polygon_Intersect(&p, z, 0), 0},
       {"empty polygon contains point", Polygon_Contain_Point(z, 0, &p), 0},
       {"segment meets empty polygon", Segment_Polygon_Intersect(&p, &q, z, 0), 0},
@@ -238,8 +236,7 @@ TEST(Figures, EmptyFiguresMeetAndHoldNothingButAreHeldVacuously) {
       {"rect contains empty polyline", Rect_Contain_Polyline(&p, &q, z, 0), 1},
       {"empty polygon contains one-point polyline", Polygon_Contain_Polyline(z, 0, &p, 1), 1},
       {"empty polygon contains empty polygon", Polygon_Contain_Polygon(z, 0, z, 0), 1},
-  };
-  for (const auto& c : cases) EXPECT_EQ(c.got, c.want) << c.name;
+  });
   EXPECT_EQ(std::make_pair(from, to), std::make_pair(-5, 5)) << "a rejected clip leaves the span";
 }
 
@@ -292,10 +289,7 @@ TEST(Polyline, PointSegmentAndSpanMeetings) {
   const tagPOINT zig[] = {{0, 0}, {10, 10}, {20, 0}}, on{15, 5}, off{15, 6};
   const tagPOINT bar[] = {{0, 5}, {20, 5}}, high[] = {{0, 12}, {20, 12}};
   const tagPOINT pole[] = {{0, 0}, {0, 10}};  // edge (0,0)-(0,10)
-  const struct {
-    const char* name;
-    I32 got, want;
-  } cases[] = {
+  ExpectAnswers({
       {"point on the second edge", Point_Polyline_Intersect(&on, zig, 3), 1},
       {"point beside it", Point_Polyline_Intersect(&off, zig, 3), 0},
       {"no edges below two points", Point_Polyline_Intersect(&zig[0], zig, 1), 0},
@@ -307,8 +301,7 @@ TEST(Polyline, PointSegmentAndSpanMeetings) {
       {"row span end is exclusive", Polyline_Horizon_Intersect(pole, 2, -5, 0, 5), 0},
       {"column span holds the crossing", Polyline_Vertical_Intersect(bar, 2, 5, 6, 10), 1},
       {"column span above the crossing", Polyline_Vertical_Intersect(bar, 2, 6, 9, 10), 0},
-  };
-  for (const auto& c : cases) EXPECT_EQ(c.got, c.want) << c.name;
+  });
 }
 
 }  // namespace

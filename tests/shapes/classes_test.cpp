@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "shapes/samples.h"
+#include "support/answers.h"
 
 namespace {
 
@@ -21,10 +22,7 @@ TEST(ShapeLayout, FieldsFollowTheVirtualTablePointerInOrder) {
   const KRECT r;
   const KPLINE l;
   const KPGON g;
-  const struct {
-    const char* name;
-    std::ptrdiff_t got, want;
-  } cases[] = {
+  ExpectAnswers({
       {"KPOINT::pt", off(&p, &p.pt), vp},
       {"KRECT::ptMin", off(&r, &r.ptMin), vp},
       {"KRECT::ptMax", off(&r, &r.ptMax), vp + 8},
@@ -35,27 +33,21 @@ TEST(ShapeLayout, FieldsFollowTheVirtualTablePointerInOrder) {
       {"KPGON::rcBound", off(&g, &g.rcBound), vp},
       {"KPGON::nCount", off(&g, &g.nCount), vp + rc},
       {"KPGON::pPoints", off(&g, &g.pPoints), 2 * vp + rc},
-  };
-  for (const auto& c : cases) EXPECT_EQ(c.got, c.want) << c.name;
+  });
 }
 
 TEST(KRectBasics, CanonicalEmptyAndEquality) {
-  const struct {
-    const char* name;
-    KRECT r;
-    std::int32_t empty;
-  } cases[] = {
-      {"default", KRECT(), 1},
-      {"both axes inverted", KRECT(5, 5, 0, 0), 1},
-      {"x inverted", KRECT(1, 0, 0, 0), 1},
-      {"y inverted", KRECT(0, 1, 0, 0), 1},
-      {"zero size", KRECT(0, 0, 0, 0), 0},
-  };
-  for (const auto& c : cases) EXPECT_EQ(c.r.IsEmpty(), c.empty) << c.name;
   const KRECT def, other(5, 5, 0, 0);
-  EXPECT_EQ(q(def), (Q{1, 1, 0, 0}));
-  EXPECT_EQ(other == def, 0) << "both empty, still different";
-  EXPECT_EQ(other != def, 1) << "both empty, still different";
+  ExpectAnswers({
+      {"default is empty", def.IsEmpty(), 1},
+      {"both axes inverted is empty", other.IsEmpty(), 1},
+      {"x inverted is empty", KRECT(1, 0, 0, 0).IsEmpty(), 1},
+      {"y inverted is empty", KRECT(0, 1, 0, 0).IsEmpty(), 1},
+      {"zero size is not empty", KRECT(0, 0, 0, 0).IsEmpty(), 0},
+      {"two empty rectangles: ==", other == def, 0},
+      {"two empty rectangles: !=", other != def, 1},
+  });
+  EXPECT_EQ(q(def), (Q{1, 1, 0, 0})) << "canonical empty";
   KRECT r(tagPOINT{10, 10}, tagPOINT{0, 0});
   EXPECT_EQ(q(r), (Q{10, 10, 0, 0})) << "corners are never sorted";
   r.Empty();
@@ -81,8 +73,8 @@ TEST(PointArrayShapes, TooFewPointsGiveTheEmptyShapeWithoutThePointer) {
   ExpectEmptyShape("polygon emptied", g);
   ExpectEmptyShape("polygon of -7 points", KPGON(-7, pts));
   ExpectEmptyShape("polygon of two points, bound ignored", KPGON(2, pts, KRECT(0, 0, 5, 5)));
-  EXPECT_EQ(KPLINE(2, pts).IsEmpty(), 0) << "polyline of two points";
-  EXPECT_EQ(KPGON(3, pts).IsEmpty(), 0) << "polygon of three points";
+  ExpectAnswers({{"polyline of two points", KPLINE(2, pts).IsEmpty(), 0},
+                 {"polygon of three points", KPGON(3, pts).IsEmpty(), 0}});
 }
 
 TEST(PointArrayShapes, BoundIsComputedOrTrustedAndCopiesShareTheArray) {
@@ -167,17 +159,18 @@ TEST(Overrides, PlainShapeAnswersZeroToEveryRelation) {
   const KRECT r(0, 0, 10, 10);
   const KShape s;
   const tagPOINT a{1, 1}, b{2, 2};
-  const struct {
-    const char* name;
-    std::int32_t got;
-  } cases[] = {
-      {"Contain(KPGON)", s.Contain(g)},       {"Contain(KPLINE)", s.Contain(l)},
-      {"Contain(KRECT)", s.Contain(r)},       {"Contain(a, b)", s.Contain(a, b)},
-      {"Contain(point)", s.Contain(a)},       {"Intersect(KPGON)", s.Intersect(g)},
-      {"Intersect(KPLINE)", s.Intersect(l)},  {"Intersect(KRECT)", s.Intersect(r)},
-      {"Intersect(a, b)", s.Intersect(a, b)}, {"Intersect(point)", s.Intersect(a)},
-  };
-  for (const auto& c : cases) EXPECT_EQ(c.got, 0) << c.name;
+  ExpectAnswers({
+      {"Contain(KPGON)", s.Contain(g), 0},
+      {"Contain(KPLINE)", s.Contain(l), 0},
+      {"Contain(KRECT)", s.Contain(r), 0},
+      {"Contain(a, b)", s.Contain(a, b), 0},
+      {"Contain(point)", s.Contain(a), 0},
+      {"Intersect(KPGON)", s.Intersect(g), 0},
+      {"Intersect(KPLINE)", s.Intersect(l), 0},
+      {"Intersect(KRECT)", s.Intersect(r), 0},
+      {"Intersect(a, b)", s.Intersect(a, b), 0},
+      {"Intersect(point)", s.Intersect(a), 0},
+  });
 }
 
 }  // namespace
