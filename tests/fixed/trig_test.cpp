@@ -110,18 +110,14 @@ TEST(KmfVectorRotate, RotatingBackReturnsNearTheStart) {
 }
 
 TEST(KmfVectorLength, WithinOneUnitBelow2p22AndOnePartIn10p7Beyond) {
-  const struct {
-    const char* name;
-    KMF_Vector v;
-    std::int32_t want;
-  } cases[] = {
-      {"3, 4", {3 * kOne, 4 * kOne}, 327680},
-      {"1.0, 1.0", {kOne, kOne}, 92682},
-      {"2, 3 units", {2, 3}, 4},
-      {"1, 1 units", {1, 1}, 1},
-      {"on the x axis, exact", {-7, 0}, 7},
-  };
-  for (const auto& c : cases) EXPECT_EQ(KMF_Vector_Length(&c.v), c.want) << c.name;
+  auto length = [](KMF_Vector v) { return KMF_Vector_Length(&v); };
+  ExpectAnswers({
+      {"3, 4", length({3 * kOne, 4 * kOne}), 327680},
+      {"1.0, 1.0", length({kOne, kOne}), 92682},
+      {"2, 3 units", length({2, 3}), 4},
+      {"1, 1 units", length({1, 1}), 1},
+      {"on the x axis, exact", length({-7, 0}), 7},
+  });
   std::mt19937 rng(1403);
   for (int n = 0; n < 5000; ++n) {
     const KMF_Vector v{RandomComponent(rng, 30), RandomComponent(rng, 30)};

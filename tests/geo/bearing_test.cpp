@@ -123,7 +123,7 @@ TEST(Angles, NamedCases) {
   };
   for (const Angle& c : cases) EXPECT_EQ(c.got, c.want) << c.name;
   // Components beyond 32 bits wrap, but the answer stays on the grid.
-  EXPECT_TRUE(OnGrid(GetAbsoluteAngle(_Bin_LonLat{INT32_MAX, INT32_MIN})));
+  EXPECT_TRUE(OnGrid(GetAbsoluteAngle(_Bin_LonLat{INT32_MAX, INT32_MIN}))) << "wrapped components";
 }
 
 TEST(GetTurnAngle, StraightPathsAtManyScales) {
