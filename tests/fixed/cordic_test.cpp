@@ -9,6 +9,7 @@
 #include <random>
 
 #include "kelvor/types.h"
+#include "support/answers.h"
 #include "trig_tables.h"
 
 namespace {
@@ -17,29 +18,43 @@ using namespace kelvor::detail;
 
 constexpr std::int64_t kDeg = 65536;
 
+// entry == 65536 f(x) truncated toward zero: same side of zero, at most one unit nearer
+// to it (the slack absorbs the generator's double rounding).
+::testing::AssertionResult IsTruncated(std::int32_t entry, long double exact) {
+  const long double slack = 1e-6L + std::fabs(exact) * 1e-11L, e = std::fabs(entry + 0.0L);
+  if (entry != 0 && (entry > 0) != (exact > 0)) {
+    return ::testing::AssertionFailure() << entry << " has the wrong sign for " << exact;
+  }
+  if (e > std::fabs(exact) + slack) {
+    return ::testing::AssertionFailure() << entry << " is farther from zero than " << exact;
+  }
+  if (e <= std::fabs(exact) - 1 - slack) {
+    return ::testing::AssertionFailure() << entry << " is over a unit nearer zero than " << exact;
+  }
+  return ::testing::AssertionSuccess();
+}
+
 TEST(TrigTables, LandmarksTruncatedSamplesAndCordicAngles) {
-  EXPECT_TRUE(g_sin_table[16384] == 65536 && g_sin_table[65535] == -6 && g_cos_table[16384] == 0);
-  // Built with pi to ten digits: with the exact pi this would be off by over a thousand.
-  EXPECT_TRUE(g_tan_table[8192] == 65536 && g_tan_table[16383] == 683566735);
-  // Each entry is 65536 f(x) truncated toward zero: same side of zero, at most
-  // one unit nearer to it (the slack absorbs the generator's double rounding).
-  auto check = [](std::int32_t entry, long double exact) {
-    const long double slack = 1e-6L + std::fabs(exact) * 1e-11L, e = std::fabs(entry + 0.0L);
-    return (entry == 0 || (entry > 0) == (exact > 0)) && e <= std::fabs(exact) + slack &&
-           e > std::fabs(exact) - 1 - slack;
-  };
+  ExpectAnswers({
+      {"sin 90", g_sin_table[16384], 65536},
+      {"sin of the last entry", g_sin_table[65535], -6},
+      {"cos 90", g_cos_table[16384], 0},
+      {"tan 45", g_tan_table[8192], 65536},
+      // Built with pi to ten digits: with the exact pi this would be off by over a thousand.
+      {"tan of the last entry", g_tan_table[16383], 683566735},
+  });
   for (int i = 0; i < 65536; ++i) {
     const long double x = 2 * 3.141592654L * i / 65536;
-    ASSERT_TRUE(check(g_sin_table[i], 65536 * std::sin(x))) << i;
-    ASSERT_TRUE(check(g_cos_table[i], 65536 * std::cos(x))) << i;
+    ASSERT_TRUE(IsTruncated(g_sin_table[i], 65536 * std::sin(x))) << "sin entry " << i;
+    ASSERT_TRUE(IsTruncated(g_cos_table[i], 65536 * std::cos(x))) << "cos entry " << i;
     if (i < 16384) {
-      ASSERT_TRUE(check(g_tan_table[i], 65536 * std::tan(x))) << i;
+      ASSERT_TRUE(IsTruncated(g_tan_table[i], 65536 * std::tan(x))) << "tan entry " << i;
     }
   }
   for (int k = 0; k < 24; ++k) {  // atan(2), then atan(2^-i)
     const long double t = k == 0 ? std::atan(2.0L) : std::atan(std::ldexp(1.0L, 1 - k));
     const long double exact = t * 180 / 3.14159265358979323846L * 65536;
-    EXPECT_LE(std::fabs(g_cordic_angle_table[k] - exact), 0.5L) << k;
+    EXPECT_LE(std::fabs(g_cordic_angle_table[k] - exact), 0.5L) << "CORDIC step angle " << k;
   }
 }
 
@@ -91,9 +106,10 @@ TEST(CordicRotate, AgreesWithTheModelForAnyAngle) {
 }
 
 TEST(CordicVectorize, AgreesWithTheModelAndStaysInRange) {
-  for (const std::int32_t y : {-1, 0}) {  // the negative axis: +-180 by the sign of y
+  for (const std::int32_t y : {-1, 0, 1}) {  // the negative axis: -180 only just below it
     std::uint32_t vx = cordic::bits(-(1 << 27));
-    EXPECT_EQ(to_i32(cordic::vectorize(vx, cordic::bits(y))), y < 0 ? -11796480 : 11796480) << y;
+    EXPECT_EQ(to_i32(cordic::vectorize(vx, cordic::bits(y))), y < 0 ? -11796480 : 11796480)
+        << "-2^27, " << y;
   }
   std::mt19937 rng(1204);
   for (int n = 0; n < 4000; ++n) {
@@ -116,10 +132,14 @@ TEST(CordicVectorize, AgreesWithTheModelAndStaysInRange) {
 
 TEST(CordicCompensate, ScalesByTheInverseGainTowardZero) {
   const struct {
+    const char* name;
     std::int32_t in, out;
   } cases[] = {
-      {200000000, 54314350}, {-123456789, -33527376}, {3, 0}, {-3, 0}, {INT32_MIN, -583195892}};
-  for (const auto& c : cases) EXPECT_EQ(cordic::compensate(c.in), c.out) << c.in;
+      {"positive", 200000000, 54314350},         {"negative, toward zero", -123456789, -33527376},
+      {"small positive to zero", 3, 0},          {"small negative to zero", -3, 0},
+      {"magnitude 2^31", INT32_MIN, -583195892},
+  };
+  for (const auto& c : cases) EXPECT_EQ(cordic::compensate(c.in), c.out) << c.name;
 }
 
 }  // namespace

@@ -1,12 +1,14 @@
 // Fixed-point trigonometry and vector operations through the public interface.
 #include <gtest/gtest.h>
+#include <kelvor/fixed.h>
 
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <random>
+#include <utility>
 
-#include <kelvor/fixed.h>
+#include "support/answers.h"
 
 namespace {
 
@@ -15,38 +17,73 @@ constexpr std::int64_t kTurn = 360LL * kDeg;
 constexpr std::int32_t kOne = 65536;
 constexpr double kRadPerUnit = 3.141592653589793 / 180.0 / 65536.0;
 
+std::pair<std::int32_t, std::int32_t> xy(const KMF_Vector& v) { return {v.x, v.y}; }
+
 // Components of every magnitude up to 2^max_bits, either sign.
 std::int32_t RandomComponent(std::mt19937& rng, int max_bits) {
   const std::uint32_t magnitude = static_cast<std::uint32_t>(rng() >> (32 - max_bits));
   return static_cast<std::int32_t>(magnitude >> (rng() % (max_bits + 1))) * ((rng() & 1) ? -1 : 1);
 }
 
-TEST(KmfSinCosTan, ExactReductionAndTangentPoles) {
-  EXPECT_TRUE(KMF_Sin(30 * kDeg) == 32766 && KMF_Cos(30 * kDeg) == 56756);
-  EXPECT_TRUE(KMF_Sin(359) == 0 && KMF_Sin(360) == 6);  // below one table step is dropped
-  const std::int32_t tan_cases[][2] = {
-      {90 * kDeg, 0x7FFFFFFF}, {270 * kDeg, -0x7FFFFFFF}, {-90 * kDeg, -0x7FFFFFFF},  // poles
-      {90 * kDeg - 1, 683566735}, {90 * kDeg + 1, -683566735}, {135 * kDeg, -65536}};
-  for (const auto& c : tan_cases) EXPECT_EQ(KMF_Tan(c[0]), c[1]) << c[0];
+TEST(KmfSinCosTan, TableLandmarksAndTangentPoles) {
+  ExpectAnswers({
+      {"cos 30", KMF_Cos(30 * kDeg), 56756},
+      {"cos 60", KMF_Cos(60 * kDeg), 32771},
+      {"sin 359 units: below one table step is dropped", KMF_Sin(359), 0},
+      {"sin 360 units: the next entry", KMF_Sin(360), 6},
+      {"sin -1 unit reads the last entry", KMF_Sin(-1), -6},
+      {"tan 90: pole", KMF_Tan(90 * kDeg), 0x7FFFFFFF},
+      {"tan 450: pole", KMF_Tan(450 * kDeg), 0x7FFFFFFF},
+      {"tan 270: pole", KMF_Tan(270 * kDeg), -0x7FFFFFFF},
+      {"tan -90: pole", KMF_Tan(-90 * kDeg), -0x7FFFFFFF},
+      {"tan one unit below 90", KMF_Tan(90 * kDeg - 1), 683566735},
+      {"tan one unit above 90", KMF_Tan(90 * kDeg + 1), -683566735},
+      {"tan 135", KMF_Tan(135 * kDeg), -65536},
+      {"tan 180", KMF_Tan(180 * kDeg), 0},
+      {"tan 225 keeps its sign", KMF_Tan(225 * kDeg), 65536},
+      {"tan 60", KMF_Tan(60 * kDeg), 113494},
+      {"tan 300 folds toward 360", KMF_Tan(300 * kDeg), -113494},
+  });
+}
+
+TEST(KmfSinCosTan, ReductionIsExactForEveryAngle) {
   std::mt19937 rng(1301);
   const std::int32_t special[] = {INT32_MIN, INT32_MAX, -23592960, -23592961};
   for (int n = 0; n < 20000; ++n) {
     const std::int32_t a = n < 4 ? special[n] : static_cast<std::int32_t>(rng());
     const std::int32_t r = static_cast<std::int32_t>(((a % kTurn) + kTurn) % kTurn);
-    ASSERT_TRUE(KMF_Sin(a) == KMF_Sin(r) && KMF_Cos(a) == KMF_Cos(r)) << a;
+    ASSERT_EQ(KMF_Sin(a), KMF_Sin(r)) << a;
+    ASSERT_EQ(KMF_Cos(a), KMF_Cos(r)) << a;
+    ASSERT_EQ(KMF_Tan(a), KMF_Tan(r)) << a;
   }
 }
 
-TEST(KmfAtan2, GridRangeScaleInvarianceAndExtremes) {
-  const std::int32_t cases[][3] = {{0, 1, 5898240}, {3 * kDeg, 4 * kDeg, 3481920}, {0, 0, 0},
-                                   {INT32_MIN, 0, 11796480}, {0, INT32_MIN, 17694720}};
-  for (const auto& c : cases) EXPECT_EQ(KMF_Atan2(c[0], c[1]), c[2]) << c[0] << "," << c[1];
-  EXPECT_EQ(KMF_Atan2(INT32_MIN, 123456789), KMF_Atan2(-INT32_MAX, 123456789));
+TEST(KmfAtan2, CompassLandmarksAndExtremes) {
+  ExpectAnswers({
+      {"east", KMF_Atan2(1, 0), 0},
+      {"north", KMF_Atan2(0, 1), 5898240},
+      {"west", KMF_Atan2(-1, 0), 11796480},
+      {"south", KMF_Atan2(0, -1), 17694720},
+      {"north-east", KMF_Atan2(1, 1), 2949120},
+      {"3, 4 on the 1/2048 degree grid", KMF_Atan2(3 * kOne, 4 * kOne), 3481920},
+      {"just below west", KMF_Atan2(-65536, -1), 11796544},
+      {"just below east", KMF_Atan2(65536, -1), 23592896},
+      {"zero vector", KMF_Atan2(0, 0), 0},
+      {"x of -2^31", KMF_Atan2(INT32_MIN, 0), 11796480},
+      {"y of -2^31", KMF_Atan2(0, INT32_MIN), 17694720},
+      {"-2^31 taken as -(2^31 - 1)", KMF_Atan2(INT32_MIN, 123456789),
+       KMF_Atan2(-INT32_MAX, 123456789)},
+  });
+}
+
+TEST(KmfAtan2, GridRangeScaleInvarianceAndAccuracy) {
   std::mt19937 rng(1304);
   for (int n = 0; n < 10000; ++n) {
     const std::int32_t x = RandomComponent(rng, 30), y = RandomComponent(rng, 30);
     const std::int32_t a = KMF_Atan2(x, y);
-    ASSERT_TRUE(a % 32 == 0 && a >= 0 && a < 360 * kDeg) << x << "," << y << " -> " << a;
+    ASSERT_EQ(a % 32, 0) << x << "," << y;
+    ASSERT_GE(a, 0) << x << "," << y;
+    ASSERT_LT(a, 360 * kDeg) << x << "," << y;
     ASSERT_EQ(KMF_Atan2(2 * x, 2 * y), a) << x << "," << y;
     if (std::abs(x) + std::abs(y) < 1000) continue;  // tiny vectors are exact only on their grid
     const double err = std::fabs(a - std::fmod(std::atan2(y, x) / kRadPerUnit + kTurn, kTurn));
@@ -56,8 +93,8 @@ TEST(KmfAtan2, GridRangeScaleInvarianceAndExtremes) {
 
 TEST(KmfVectorRotate, RotatingBackReturnsNearTheStart) {
   KMF_Vector u{3, 0};
-  KMF_Vector_Rotate(&u, 180 * kDeg);  // small results round halves away from zero, not floor
-  EXPECT_TRUE(u.x == -3 && u.y == 0);
+  KMF_Vector_Rotate(&u, 180 * kDeg);
+  EXPECT_EQ(xy(u), std::make_pair(-3, 0)) << "small results round, not floor";
   std::mt19937 rng(1401);
   for (int n = 0; n < 4000; ++n) {
     const KMF_Vector v{RandomComponent(rng, 28), RandomComponent(rng, 28)};
@@ -67,57 +104,98 @@ TEST(KmfVectorRotate, RotatingBackReturnsNearTheStart) {
     KMF_Vector_Rotate(&w, -angle);
     // The last step angle is one unit (2.7e-7 rad) and the steps keep ~27 bits.
     const double tol = 4.0 + std::hypot(v.x, v.y) * 2e-6;
-    ASSERT_LE(std::fmax(std::fabs(w.x - v.x + 0.0), std::fabs(w.y - v.y + 0.0)), tol)
-        << v.x << "," << v.y << " by " << angle;
+    ASSERT_NEAR(w.x, v.x, tol) << v.x << "," << v.y << " by " << angle;
+    ASSERT_NEAR(w.y, v.y, tol) << v.x << "," << v.y << " by " << angle;
   }
 }
 
-TEST(KmfVectorLengthPolarize, NearExactLengthAndZeroVector) {
-  const KMF_Vector zero{0, 0}, v345{3 * kOne, 4 * kOne};
-  EXPECT_EQ(KMF_Vector_Length(&v345), 327680);
-  std::int32_t len = 1234, angle = 5678;
-  KMF_Vector_Polarize(&zero, &len, &angle);
-  EXPECT_TRUE(len == 1234 && angle == 5678) << "the zero vector writes nothing";
+TEST(KmfVectorLength, WithinOneUnitBelow2p22AndOnePartIn10p7Beyond) {
+  auto length = [](KMF_Vector v) { return KMF_Vector_Length(&v); };
+  ExpectAnswers({
+      {"3, 4", length({3 * kOne, 4 * kOne}), 327680},
+      {"1.0, 1.0", length({kOne, kOne}), 92682},
+      {"2, 3 units", length({2, 3}), 4},
+      {"1, 1 units", length({1, 1}), 1},
+      {"on the x axis, exact", length({-7, 0}), 7},
+  });
   std::mt19937 rng(1403);
   for (int n = 0; n < 5000; ++n) {
     const KMF_Vector v{RandomComponent(rng, 30), RandomComponent(rng, 30)};
     const double exact = std::hypot(v.x, v.y);
-    ASSERT_NEAR(KMF_Vector_Length(&v), exact, 2.0 + exact * 1e-7) << v.x << "," << v.y;
+    const bool small = std::abs(v.x) < (1 << 22) && std::abs(v.y) < (1 << 22);
+    const double got = KMF_Vector_Length(&v);
+    ASSERT_LE(got, exact + 1.0) << v.x << "," << v.y;
+    ASSERT_GE(got, exact - 1.0 - (small ? 0.0 : exact * 1.1e-7)) << v.x << "," << v.y;
   }
+}
+
+TEST(KmfVectorPolarize, TruncatedLengthUnfoldedAngleAndTheZeroVector) {
+  const struct {
+    const char* name;
+    KMF_Vector v;
+    std::int32_t length, angle;
+  } cases[] = {
+      {"3, 4: one unit under the rounded length", {3 * kOne, 4 * kOne}, 327679, 3481920},
+      {"-3, -4: negative angle, not in [0, 360)", {-3 * kOne, -4 * kOne}, 327679, -8314560},
+      {"-1, 0: +180", {-kOne, 0}, 65535, 11796480},
+      {"0, -1: -90", {0, -kOne}, 65535, -5898240},
+      {"3, 4 units", {3, 4}, 4, 3481920},
+  };
+  for (const auto& c : cases) {
+    std::int32_t length = -1, angle = -1;
+    KMF_Vector_Polarize(&c.v, &length, &angle);
+    EXPECT_EQ(length, c.length) << c.name;
+    EXPECT_EQ(angle, c.angle) << c.name;
+  }
+  // The normalising shift keeps a tiny negative y negative: -180 below the axis, +180 on it.
+  for (const std::int32_t y : {-1, 0}) {
+    const KMF_Vector v{-(1 << 30), y};
+    std::int32_t length = -1, angle = -1;
+    KMF_Vector_Polarize(&v, &length, &angle);
+    EXPECT_EQ(angle, y < 0 ? -11796480 : 11796480) << "-2^30, " << y;
+  }
+  const KMF_Vector zero{0, 0};
+  std::int32_t length = 1234, angle = 5678;
+  KMF_Vector_Polarize(&zero, &length, &angle);
+  EXPECT_EQ(length, 1234) << "the zero vector writes nothing";
+  EXPECT_EQ(angle, 5678) << "the zero vector writes nothing";
 }
 
 TEST(KmfAngleDiff, CounterclockwiseTurnInRange) {
-  EXPECT_EQ(KMF_Angle_Diff(0, -1), 23592959);
-  EXPECT_EQ(KMF_Angle_Diff(INT32_MIN, INT32_MAX), 23592959);  // -1 after wrapping
+  ExpectAnswers({
+      {"0 to 720", KMF_Angle_Diff(0, 720 * kDeg), 0},
+      {"0 to -1 unit", KMF_Angle_Diff(0, -1), 23592959},
+      {"difference wraps to -1 first", KMF_Angle_Diff(INT32_MIN, INT32_MAX), 23592959},
+      {"350 to 10", KMF_Angle_Diff(350 * kDeg, 10 * kDeg), 20 * kDeg},
+      {"180 stays 180", KMF_Angle_Diff(190 * kDeg, 10 * kDeg), 180 * kDeg},
+  });
   std::mt19937 rng(1405);
   for (int n = 0; n < 5000; ++n) {
     const std::int32_t a = static_cast<std::int32_t>(rng()), b = static_cast<std::int32_t>(rng());
-    const std::int32_t d = KMF_Angle_Diff(a, b);
-    ASSERT_TRUE(d >= 0 && d < 360 * kDeg) << a << " " << b;
-    // The wrapped 32-bit difference and d agree modulo a full turn.
+    // The wrapped 32-bit difference, brought into [0, 360) degrees.
     const auto w = static_cast<std::int32_t>(static_cast<std::uint32_t>(b) - std::uint32_t(a));
-    ASSERT_EQ((w - d) % kTurn, 0) << a << " " << b;
+    ASSERT_EQ(KMF_Angle_Diff(a, b), ((w % kTurn) + kTurn) % kTurn) << a << " to " << b;
   }
 }
-
-}  // namespace
-
-namespace {
 
 TEST(KmfVector, TransformAndUnit) {
   const KMF_Matrix identity{65536, 0, 0, 65536}, swap_half{0, 32768, 32768, 0};
   KMF_Vector v{-123457, 98765};
   KMF_Vector_Transform(&v, &identity);
-  EXPECT_TRUE(v.x == -123457 && v.y == 98765);
-  KMF_Vector_Transform(&v, nullptr);  // null matrix: no-op
+  EXPECT_EQ(xy(v), std::make_pair(-123457, 98765)) << "identity";
+  KMF_Vector_Transform(&v, nullptr);
+  EXPECT_EQ(xy(v), std::make_pair(-123457, 98765)) << "null matrix: no-op";
+  KMF_Vector_Transform(nullptr, &identity);  // null vector: no-op
   KMF_Vector_Transform(&v, &swap_half);
-  EXPECT_TRUE(v.x == 49383 && v.y == -61729) << v.x << "," << v.y;  // halves away from zero
-  // Unit vectors keep the rotation's bias: 90 degrees is (-1, 65535), not (0, 65536).
-  const struct { std::int32_t deg, x, y; } unit[] = {
-      {0, 65536, 0}, {30, 56755, 32767}, {90, -1, 65535}, {180, -65536, -1}, {-90, 0, -65537}};
+  EXPECT_EQ(xy(v), std::make_pair(49383, -61729)) << "products round halves away from zero";
+  // Unit vectors keep the rotation's bias (90 and 180 degrees: see the behaviour tests).
+  const struct {
+    std::int32_t deg, x, y;
+  } unit[] = {
+      {0, 65536, 0}, {30, 56755, 32767}, {45, 46340, 46341}, {-90, 0, -65537}, {720, 65536, 0}};
   for (const auto& u : unit) {
-    KMF_Vector_Unit(&v, u.deg * 65536);
-    EXPECT_TRUE(v.x == u.x && v.y == u.y) << u.deg << ": " << v.x << "," << v.y;
+    KMF_Vector_Unit(&v, u.deg * kDeg);
+    EXPECT_EQ(xy(v), std::make_pair(u.x, u.y)) << "unit vector of " << u.deg << " degrees";
   }
 }
 

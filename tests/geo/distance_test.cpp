@@ -1,72 +1,103 @@
 // Great-circle distances, polyline lengths, boxes, scales and the box test.
 #include <gtest/gtest.h>
+#include <kelvor/geo.h>
 
 #include <cmath>
 #include <cstdint>
 #include <random>
 
-#include <kelvor/geo.h>
+#include "support/answers.h"
 
 namespace {
 
 constexpr double kHalfCircumference = 3.141592653589793 * 6378137.0;
 constexpr double kMetresPerDegree = 111319.49079327;
+constexpr double kOneDegreeArc = 111319.49079326;  // acos(cos 1 degree) * radius, to 1e-4
 
-TEST(SegmentLength, LandmarksAndFourSymmetricOverloadsAgree) {
-  EXPECT_EQ(SegmentLength(0.0, 0.0, 180.0, 0.0), kHalfCircumference);  // clamped, not acos(-1)
-  EXPECT_NEAR(SegmentLength(0.0, 0.0, 1.0, 0.0), 111319.49079326, 1e-4);
+struct Near {
+  const char* name;
+  double got, want, tolerance;
+};
+
+TEST(SegmentLength, Landmarks) {
+  const Near cases[] = {
+      {"identical points", SegmentLength(12.5, 0.0, 12.5, 0.0), 0.0, 0.0},
+      {"antipodes clamp to pi * R", SegmentLength(0.0, 0.0, 180.0, 0.0), kHalfCircumference, 0.0},
+      {"one degree on the equator", SegmentLength(0.0, 0.0, 1.0, 0.0), kOneDegreeArc, 1e-4},
+  };
+  for (const Near& c : cases) EXPECT_NEAR(c.got, c.want, c.tolerance) << c.name;
+}
+
+TEST(SegmentLength, FourSymmetricOverloadsAgree) {
   std::mt19937 rng(17);
   std::uniform_int_distribution<std::int32_t> lon(-18000000, 18000000), lat(-9000000, 9000000);
   for (int i = 0; i < 5000; ++i) {
     const _Bin_LonLat a{lon(rng), lat(rng)}, b{lon(rng), lat(rng)};
+    // The integer overloads divide by 100000 first, exactly as built here.
     const tagLonLat fa{a.lon / 100000.0, a.lat / 100000.0}, fb{b.lon / 100000.0, b.lat / 100000.0};
     const double d = SegmentLength(fa, fb);
-    ASSERT_TRUE(d == SegmentLength(fb, fa) && d == SegmentLength(fa.lon, fa.lat, fb.lon, fb.lat));
-    // The integer overloads divide by 100000 first, exactly as built above.
-    ASSERT_TRUE(d == SegmentLength(a, b) && d == SegmentLength(b, a)) << i;
-    ASSERT_EQ(d, SegmentLength(a.lon, a.lat, b.lon, b.lat)) << i;
-    ASSERT_TRUE(d >= 0.0 && d <= kHalfCircumference) << d;
+    ASSERT_EQ(SegmentLength(fb, fa), d) << "reversed, case " << i;
+    ASSERT_EQ(SegmentLength(fa.lon, fa.lat, fb.lon, fb.lat), d) << "scalar doubles, case " << i;
+    ASSERT_EQ(SegmentLength(a, b), d) << "integer records, case " << i;
+    ASSERT_EQ(SegmentLength(b, a), d) << "integer records reversed, case " << i;
+    ASSERT_EQ(SegmentLength(a.lon, a.lat, b.lon, b.lat), d) << "scalar integers, case " << i;
+    ASSERT_GE(d, 0.0) << "case " << i;
+    ASSERT_LE(d, kHalfCircumference) << "case " << i;
   }
 }
 
 TEST(LineLength, OpenPolylineAndDegenerateInputs) {
   tagLonLat pts[3] = {{0, 0}, {1, 0}, {1, 1}};
   _Bin_LonLat ipts[3] = {{0, 0}, {100000, 0}, {100000, 100000}};
-  EXPECT_TRUE(LineLength(3, static_cast<tagLonLat*>(nullptr)) == 0 && LineLength(0, pts) == 0 &&
-              LineLength(3, static_cast<_Bin_LonLat*>(nullptr)) == 0 && LineLength(1, ipts) == 0);
-  // Two legs, no closing leg back to the start.
-  EXPECT_EQ(LineLength(3, pts), SegmentLength(pts[0], pts[1]) + SegmentLength(pts[1], pts[2]));
-  EXPECT_EQ(LineLength(3, ipts), SegmentLength(ipts[0], ipts[1]) + SegmentLength(ipts[1], ipts[2]));
+  // Two legs of one degree of arc each; closing the ring would add another 157 km.
+  const Near cases[] = {
+      {"null array", LineLength(3, static_cast<tagLonLat*>(nullptr)), 0.0, 0.0},
+      {"no points", LineLength(0, pts), 0.0, 0.0},
+      {"null integer array", LineLength(3, static_cast<_Bin_LonLat*>(nullptr)), 0.0, 0.0},
+      {"one integer point", LineLength(1, ipts), 0.0, 0.0},
+      {"two legs, not closed", LineLength(3, pts), 2 * kOneDegreeArc, 1e-3},
+      {"two integer legs, not closed", LineLength(3, ipts), 2 * kOneDegreeArc, 1e-3},
+  };
+  for (const Near& c : cases) EXPECT_NEAR(c.got, c.want, c.tolerance) << c.name;
 }
 
 TEST(IsPtsInRect, HalfOpenBoxAndCounts) {
   const tagLonLat lo{0.0, 0.0}, hi{1.0, 1.0};
   tagLonLat pts[] = {{0.0, 0.5}, {0.5, 0.0}, {1.0, 0.5}, {0.5, 1.0}};
-  EXPECT_EQ(IsPtsInRect(pts, -3, lo, hi), 1) << "count <= 0 reads nothing";
-  EXPECT_EQ(IsPtsInRect(static_cast<tagLonLat*>(nullptr), 0, lo, hi), 1);
-  EXPECT_EQ(IsPtsInRect(pts, 2, lo, hi), 1) << "lower bounds are inclusive";
-  EXPECT_EQ(IsPtsInRect(&pts[2], 1, lo, hi), 0) << "upper longitude is exclusive";
-  EXPECT_EQ(IsPtsInRect(&pts[3], 1, lo, hi), 0) << "upper latitude is exclusive";
   const _Bin_LonLat ilo{-100, -100}, ihi{100, 100};
   _Bin_LonLat ipts[] = {{-100, -100}, {99, 99}, {100, 0}};
-  EXPECT_TRUE(IsPtsInRect(ipts, 2, ilo, ihi) == 1 && IsPtsInRect(ipts, 3, ilo, ihi) == 0);
+  ExpectAnswers({
+      {"negative count reads nothing", IsPtsInRect(pts, -3, lo, hi), 1},
+      {"no points", IsPtsInRect(static_cast<tagLonLat*>(nullptr), 0, lo, hi), 1},
+      {"lower bounds are inclusive", IsPtsInRect(pts, 2, lo, hi), 1},
+      {"upper longitude is exclusive", IsPtsInRect(&pts[2], 1, lo, hi), 0},
+      {"upper latitude is exclusive", IsPtsInRect(&pts[3], 1, lo, hi), 0},
+      {"corners swapped", IsPtsInRect(pts, 1, hi, lo), 0},
+      {"integer: lower corner and inner point", IsPtsInRect(ipts, 2, ilo, ihi), 1},
+      {"integer: one point on the upper longitude", IsPtsInRect(ipts, 3, ilo, ihi), 0},
+  });
 }
 
-TEST(GetRectCenterPt, BoxesTruncatedExtentsAndUnitScales) {
-  tagLonLat lo{}, hi{};
-  GetRectCenterPt(tagLonLat{5.0, 60.0}, 1000.0, lo, hi);  // half as long a longitude degree at 60
-  EXPECT_TRUE(std::fabs(hi.lat - lo.lat - 2000.0 / kMetresPerDegree) < 1e-12 &&
-              std::fabs(hi.lon - lo.lon - 4000.0 / kMetresPerDegree) < 1e-9);
-  const _Bin_LonLat ic{500000, 0};
-  _Bin_LonLat ilo{}, ihi{};
-  GetRectCenterPt(ic, 1.1, ilo, ihi);  // 0.988 units truncate to 0
-  EXPECT_TRUE(ilo.lat == 0 && ihi.lat == 0);
-  GetRectCenterPt(ic, 1.12, ilo, ihi);  // 1.006 units
-  EXPECT_TRUE(ilo.lat == -1 && ihi.lat == 1);
-  double a = 0, b = 0, c = 0, d = 0;
-  GetUnitLength({123.0, 60.0}, a, b);
-  GetUnitDegree({-7.0, 60.0}, c, d);
-  EXPECT_TRUE(std::fabs(a - kMetresPerDegree / 2) < 1e-6 && b == kMetresPerDegree && c == 1.0 / a);
+TEST(GetRectCenterPt, BoxesAndUnitScales) {
+  tagLonLat lo{}, hi{}, lo0{}, hi0{};
+  GetRectCenterPt(tagLonLat{5.0, 60.0}, 1000.0, lo, hi);  // a longitude degree is half as long
+  GetRectCenterPt(tagLonLat{5.0, 60.0}, 0.0, lo0, hi0);
+  double lon_m = 0, lat_m = 0, lon_deg = 0, lat_deg = 0;
+  GetUnitLength({123.0, 60.0}, lon_m, lat_m);
+  GetUnitDegree({-7.0, 60.0}, lon_deg, lat_deg);
+  const Near cases[] = {
+      {"latitude extent at 60", hi.lat - lo.lat, 2000.0 / kMetresPerDegree, 1e-12},
+      {"longitude extent at 60", hi.lon - lo.lon, 4000.0 / kMetresPerDegree, 1e-9},
+      {"half-side 0: lower longitude", lo0.lon, 5.0, 0.0},
+      {"half-side 0: lower latitude", lo0.lat, 60.0, 0.0},
+      {"half-side 0: upper longitude", hi0.lon, 5.0, 0.0},
+      {"half-side 0: upper latitude", hi0.lat, 60.0, 0.0},
+      {"metres per longitude degree at 60", lon_m, kMetresPerDegree / 2, 1e-6},
+      {"metres per latitude degree", lat_m, kMetresPerDegree, 0.0},
+      {"longitude degrees per metre at 60", lon_deg, 1.0 / lon_m, 0.0},
+      {"latitude degrees per metre", lat_deg, 8.983152841195502e-06, 0.0},
+  };
+  for (const Near& c : cases) EXPECT_NEAR(c.got, c.want, c.tolerance) << c.name;
 }
 
 }  // namespace

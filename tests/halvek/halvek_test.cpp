@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <random>
@@ -15,6 +16,10 @@ __extension__ typedef __int128 wide;  // exact reference products
 using Ring = std::vector<halvek_point>;
 using Lines = std::vector<std::vector<std::int32_t>>;  // each line: its coordinate, then crossings
 
+std::array<std::int32_t, 6> Fields(const _crossing_& c) {
+  return {c.first, c.last, c.at, c.from, c.to, c.dir};
+}
+
 // Every line produced, read through state fields 3, 4 and 7; records past `cap` hold sentinels.
 Lines scan(const Ring& ring, std::int32_t lo, std::int32_t hi, char dir, std::int32_t cap = -1) {
   const auto n = static_cast<std::int32_t>(ring.size());
@@ -24,13 +29,18 @@ Lines scan(const Ring& ring, std::int32_t lo, std::int32_t hi, char dir, std::in
   init_scan(ring.data(), n, &s, lo, hi, 0, dir);
   Lines out;
   while (out.size() < 100000 && edge_scan(&s) == 0) {
-    EXPECT_TRUE(s.active >= 0 && s.active + s.count <= cap) << s.line;
+    EXPECT_GE(s.active, 0) << "line " << s.line;
+    EXPECT_LE(s.active + s.count, cap) << "line " << s.line;
     out.push_back({s.line});
     for (std::int32_t i = 0; i < s.count; ++i) out.back().push_back(w.at(s.active + i).at);
   }
-  EXPECT_TRUE(s.count == 0 && edge_scan(&s) != 0);       // and stays finished
-  EXPECT_TRUE(s.work == w.data() && s.capacity == cap);  // the caller's fields survive
-  for (std::size_t i = cap; i < w.size(); ++i) EXPECT_TRUE(w[i].first == 77 && w[i].dir == 77);
+  EXPECT_EQ(s.count, 0) << "finished";
+  EXPECT_NE(edge_scan(&s), 0) << "stays finished";
+  EXPECT_EQ(s.work, w.data()) << "the caller's work array survives";
+  EXPECT_EQ(s.capacity, cap) << "the caller's capacity survives";
+  for (std::size_t i = cap; i < w.size(); ++i) {
+    EXPECT_EQ(Fields(w[i]), Fields(_crossing_{77, 77, 77, 77, 77, 77})) << "record " << i;
+  }
   return out;
 }
 
@@ -54,31 +64,42 @@ Lines brute(Ring ring, std::int64_t lo, std::int64_t hi, bool cols) {
 
 TEST(HalvekScan, LayoutCapacityAndExtremeRings) {
   const std::size_t p = sizeof(void*);
-  EXPECT_TRUE(sizeof(_crossing_) == 24 && offsetof(_crossing_, at) == 8);
-  EXPECT_TRUE(offsetof(_scanner_, work) == 0 && offsetof(_scanner_, capacity) == p &&
-              offsetof(_scanner_, active) == p + 4 && offsetof(_scanner_, count) == p + 8 &&
-              offsetof(_scanner_, line) == p + 20);
+  const struct {
+    const char* name;
+    std::size_t got, want;
+  } layout[] = {
+      {"sizeof(_crossing_)", sizeof(_crossing_), 24},
+      {"_crossing_::at", offsetof(_crossing_, at), 8},
+      {"_scanner_::work", offsetof(_scanner_, work), 0},
+      {"_scanner_::capacity", offsetof(_scanner_, capacity), p},
+      {"_scanner_::active", offsetof(_scanner_, active), p + 4},
+      {"_scanner_::count", offsetof(_scanner_, count), p + 8},
+      {"_scanner_::line", offsetof(_scanner_, line), p + 20},
+  };
+  for (const auto& f : layout) EXPECT_EQ(f.got, f.want) << f.name;
   const Ring square = {{0, 0}, {10, 0}, {10, 10}, {0, 10}};
   // Too small a capacity gives no line (columns cross two edges); rows 0..9 need only the sides.
-  EXPECT_EQ(scan(square, INT32_MIN, INT32_MAX, 1, 1), Lines{});
-  EXPECT_EQ(scan(square, INT32_MIN, INT32_MAX, 0, 2).size(), 10u);  // y = 10 ends both sides
+  EXPECT_EQ(scan(square, INT32_MIN, INT32_MAX, 1, 1), Lines{}) << "columns, capacity 1";
+  EXPECT_EQ(scan(square, INT32_MIN, INT32_MAX, 0, 2).size(), 10u) << "rows, capacity 2";
   const std::int32_t M = INT32_MAX, m = INT32_MIN;
   const Ring flat = {{m, M - 3}, {M, M - 3}, {M, M}, {m, M}}, steep = {{m, m}, {M, M}, {m, M}};
-  EXPECT_EQ(scan(flat, m, M, 0), (Lines{{M - 3, m, M}, {M - 2, m, M}, {M - 1, m, M}}));
-  EXPECT_EQ(scan(steep, -2, 2, 0), brute(steep, -2, 2, false));  // the product needs 64 bits
-  EXPECT_EQ(scan(steep, M - 2, M, 1), brute(steep, M - 2, M, true));
+  EXPECT_EQ(scan(flat, m, M, 0), (Lines{{M - 3, m, M}, {M - 2, m, M}, {M - 1, m, M}}))
+      << "flat ring at the top";
+  EXPECT_EQ(scan(steep, -2, 2, 0), brute(steep, -2, 2, false)) << "the product needs 64 bits";
+  EXPECT_EQ(scan(steep, M - 2, M, 1), brute(steep, M - 2, M, true)) << "columns at the top";
 }
 
 TEST(HalvekProperty, MatchesBruteForceOnRandomRings) {
   std::mt19937 rng(20261205u);
   std::uniform_int_distribution<std::int32_t> count(2, 12), coord(-40, 40);
   for (int iter = 0; iter < 1500; ++iter) {
+    SCOPED_TRACE(testing::Message() << "iteration " << iter);
     Ring ring(static_cast<std::size_t>(count(rng)));
     for (auto& p : ring) p = halvek_point{coord(rng), coord(rng)};
     std::int32_t lo = coord(rng), hi = coord(rng);
     if (iter % 3 == 0) std::swap(lo, hi);  // some empty ranges too
     const Lines got = scan(ring, lo, hi, static_cast<char>(iter & 1));
-    ASSERT_EQ(got, brute(ring, lo, hi, iter & 1)) << "iteration " << iter;
+    ASSERT_EQ(got, brute(ring, lo, hi, iter & 1));
   }
 }
 

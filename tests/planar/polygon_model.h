@@ -1,18 +1,19 @@
-// Literal model of the scan-line rules (wrapping 32-bit crossings, truncated list); rings.
+// Literal model of the scan-line rules: wrapping 32-bit crossings, the even-odd
+// rule, the truncated crossing list and its inside spans.
 #ifndef KELVOR_TESTS_PLANAR_POLYGON_MODEL_H
 #define KELVOR_TESTS_PLANAR_POLYGON_MODEL_H
 
+#include <kelvor/types.h>
+
 #include <algorithm>
-#include <cmath>
 #include <cstdint>
-#include <random>
 #include <vector>
 
-#include <kelvor/types.h>
+#include "support/rings.h"
 
 namespace polytest {
 
-using Ring = std::vector<tagPOINT>;
+using rings::Ring;
 using I32 = std::int32_t;
 using I64 = std::int64_t;
 
@@ -21,7 +22,6 @@ inline I32 low32(I64 v) { return static_cast<I32>(static_cast<std::uint32_t>(v))
 // Rows read y across and x along; columns the other way.
 inline I32 across(const tagPOINT& p, bool row) { return row ? p.y : p.x; }
 inline I32 along(const tagPOINT& p, bool row) { return row ? p.x : p.y; }
-inline bool same(const tagPOINT& a, const tagPOINT& b) { return a.x == b.x && a.y == b.y; }
 
 inline bool model_straddles(const tagPOINT& a, const tagPOINT& b, I32 h, bool row) {
   const I32 ay = across(a, row), by = across(b, row);
@@ -67,36 +67,6 @@ inline int model_span(const std::vector<I32>& list, I32 from, I32 to, bool conta
       return int(k);
   }
   return contain ? 0 : -1;
-}
-
-inline Ring closed(Ring r) { r.push_back(r.front()); return r; }
-
-// Simple star-shaped ring around the origin, radii in [10, 60).
-inline Ring star_ring(std::mt19937& rng, int n) {
-  std::uniform_real_distribution<double> jitter(0.0, 0.9), rad(10.0, 60.0);
-  Ring r;
-  for (int i = 0; i < n; ++i) {
-    const double a = (i + jitter(rng)) * 6.283185307179586 / n, d = rad(rng);
-    r.push_back({static_cast<I32>(d * std::cos(a)), static_cast<I32>(d * std::sin(a))});
-  }
-  return r;
-}
-
-// Arbitrary (often self-crossing) ring with coordinates in [-range, range].
-inline Ring random_ring(std::mt19937& rng, int n, I32 range) {
-  std::uniform_int_distribution<I32> c(-range, range);
-  Ring r;
-  for (int i = 0; i < n; ++i) r.push_back({c(rng), c(rng)});
-  return r;
-}
-
-// Comb of `teeth` teeth on a base at y == 0, walked right to left: the row y == 5
-// crosses it 2 * teeth times, rightmost first; inside spans [10t + 1, 10t + 10).
-inline Ring comb(int teeth) {
-  Ring r{{0, 0}, {10 * teeth, 0}};
-  for (int t = teeth - 1; t >= 0; --t)
-    r.insert(r.end(), {{10 * t + 8, 10}, {10 * t + 2, 10}, {10 * t, 1}});
-  return r;
 }
 
 }  // namespace polytest

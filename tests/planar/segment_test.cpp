@@ -1,22 +1,36 @@
 // Point, segment and rectangle meeting tests against exact / brute-force models.
 #include <gtest/gtest.h>
+#include <kelvor/planar.h>
 
 #include <algorithm>
 #include <cstdint>
 #include <random>
+#include <sstream>
+#include <string>
+#include <utility>
 
-#include <kelvor/planar.h>
+#include "support/answers.h"
+#include "support/rings.h"
 
 namespace {
 
 using I64 = std::int64_t;
+using rings::xy;
 
 TEST(PointTests, SegmentClosedRectHalfOpen) {
-  const tagPOINT a{0, 0}, b{10, 5}, on{4, 2}, off{5, 3}, max{10, 10}, top{5, 10};
-  EXPECT_TRUE(Point_Segment_Intersect(&b, &a, &b) && Point_Segment_Intersect(&on, &b, &a));
-  EXPECT_FALSE(Point_Segment_Intersect(&off, &a, &b) || Point_Segment_Intersect(&off, &on, &on));
-  EXPECT_TRUE(Point_Rect_Intersect(&a, &a, &max) && Point_Rect_Intersect(&top, &a, &max) &&
-              !Point_Rect_Intersect(&b, &a, &max) && Point_Point_Intersect(&on, &on));
+  const tagPOINT a{0, 0}, b{10, 5}, on{4, 2}, off{5, 3}, beyond{20, 10};
+  const tagPOINT max{10, 10}, above{4, 3};
+  ExpectAnswers({
+      {"segment holds its end point", Point_Segment_Intersect(&b, &a, &b), 1},
+      {"segment holds an inner point, either direction", Point_Segment_Intersect(&on, &b, &a), 1},
+      {"point off the line", Point_Segment_Intersect(&off, &a, &b), 0},
+      {"on the line beyond the end", Point_Segment_Intersect(&beyond, &a, &b), 0},
+      {"degenerate segment holds its point", Point_Segment_Intersect(&on, &on, &on), 1},
+      {"degenerate segment holds nothing else", Point_Segment_Intersect(&off, &on, &on), 0},
+      {"rect holds its min corner", Point_Rect_Intersect(&a, &a, &max), 1},
+      {"equal points", Point_Point_Intersect(&on, &on), 1},
+      {"points differing in y", Point_Point_Intersect(&on, &above), 0},
+  });
 }
 
 int orient(const tagPOINT& a, const tagPOINT& b, const tagPOINT& c) {
@@ -29,6 +43,10 @@ bool in_box(const tagPOINT& p, const tagPOINT& a, const tagPOINT& b, std::int32_
          p.y >= std::min(a.y, b.y) - s && p.y <= std::max(a.y, b.y) + s;
 }
 
+bool on_segment(const tagPOINT& p, const tagPOINT& a, const tagPOINT& b) {
+  return orient(a, b, p) == 0 && in_box(p, a, b, 0);
+}
+
 TEST(SegmentSegment, AgreesWithExactModelAndTruncatesFromA) {
   std::mt19937 rng(99);
   std::uniform_int_distribution<std::int32_t> coord(-12, 12);
@@ -36,28 +54,43 @@ TEST(SegmentSegment, AgreesWithExactModelAndTruncatesFromA) {
   for (int i = 0; i < 40000; ++i) {
     const tagPOINT a{coord(rng), coord(rng)}, b{coord(rng), coord(rng)};
     const tagPOINT c{coord(rng), coord(rng)}, d{coord(rng), coord(rng)};
+    const auto where = [&] {
+      std::ostringstream s;
+      s << a << "-" << b << " against " << c << "-" << d;
+      return s.str();
+    };
+    ASSERT_EQ(Point_Segment_Intersect(&c, &a, &b), on_segment(c, a, b) ? 1 : 0)
+        << c << " on " << a << "-" << b;
     tagPOINT out{-99, -99};
     const int got = Segment_Segment_Intersect(&a, &b, &c, &d, &out);
-    const bool boxes = std::min(a.x, b.x) < std::max(c.x, d.x) &&
-                       std::min(a.y, b.y) < std::max(c.y, d.y) &&
-                       std::min(c.x, d.x) < std::max(a.x, b.x) &&
-                       std::min(c.y, d.y) < std::max(a.y, b.y);
+    const bool boxes =
+        std::min(a.x, b.x) < std::max(c.x, d.x) && std::min(a.y, b.y) < std::max(c.y, d.y) &&
+        std::min(c.x, d.x) < std::max(a.x, b.x) && std::min(c.y, d.y) < std::max(a.y, b.y);
     const I64 den = I64{b.x - a.x} * (d.y - c.y) - I64{b.y - a.y} * (d.x - c.x);
     if (den != 0) {
-      const bool exact = boxes && orient(a, b, c) * orient(a, b, d) <= 0 &&
-                         orient(c, d, a) * orient(c, d, b) <= 0;
-      ASSERT_EQ(got, exact ? 1 : 0);
-      ASSERT_EQ(Segment_Segment_Intersect(&c, &d, &a, &b, nullptr), got) << "symmetric";
+      const bool exact =
+          boxes && orient(a, b, c) * orient(a, b, d) <= 0 && orient(c, d, a) * orient(c, d, b) <= 0;
+      ASSERT_EQ(got, exact ? 1 : 0) << where();
+      ASSERT_EQ(Segment_Segment_Intersect(&c, &d, &a, &b, nullptr), got) << "reversed, " << where();
       const I64 t = I64{c.x - a.x} * (d.y - c.y) - I64{c.y - a.y} * (d.x - c.x);
       if (got) {
-        ASSERT_TRUE(out.x == a.x + (b.x - a.x) * t / den && out.y == a.y + (b.y - a.y) * t / den);
+        ASSERT_EQ(xy(out), std::make_pair(static_cast<std::int32_t>(a.x + (b.x - a.x) * t / den),
+                                          static_cast<std::int32_t>(a.y + (b.y - a.y) * t / den)))
+            << "truncated from a, " << where();
+      }
+    } else {  // parallel: c, else d, when it lies on a-b
+      const bool on_c = on_segment(c, a, b), on_d = on_segment(d, a, b);
+      ASSERT_EQ(got, boxes && (on_c || on_d) ? 1 : 0) << "parallel, " << where();
+      if (got) {
+        ASSERT_EQ(xy(out), xy(on_c ? c : d)) << "parallel, " << where();
       }
     }
     if (got) {
       ++crossings;
-      ASSERT_TRUE(in_box(out, a, b, 0) && in_box(out, c, d, 1));
+      ASSERT_TRUE(in_box(out, a, b, 0)) << out << ", " << where();
+      ASSERT_TRUE(in_box(out, c, d, 1)) << out << ", " << where();
     } else {
-      ASSERT_TRUE(out.x == -99 && out.y == -99) << "rejected but written";
+      ASSERT_EQ(xy(out), std::make_pair(-99, -99)) << "rejected but written, " << where();
     }
   }
   EXPECT_GT(crossings, 1000);
@@ -79,8 +112,10 @@ TEST(RectRect, MeetExactlyWhenSomeGridCellLiesInBoth) {
     for (std::int32_t x = 0; x <= 12; ++x)
       for (std::int32_t y = 0; y <= 12; ++y)
         shared = shared || (in(x, y, r[0], r[1]) && in(x, y, r[2], r[3]));
-    ASSERT_EQ(Rect_Rect_Intersect(&r[0], &r[1], &r[2], &r[3]), shared ? 1 : 0);
-    ASSERT_EQ(Rect_Rect_Intersect(&r[2], &r[3], &r[0], &r[1]), shared ? 1 : 0) << "symmetric";
+    ASSERT_EQ(Rect_Rect_Intersect(&r[0], &r[1], &r[2], &r[3]), shared ? 1 : 0)
+        << r[0] << "-" << r[1] << " and " << r[2] << "-" << r[3];
+    ASSERT_EQ(Rect_Rect_Intersect(&r[2], &r[3], &r[0], &r[1]), shared ? 1 : 0)
+        << "reversed, " << r[0] << "-" << r[1] << " and " << r[2] << "-" << r[3];
   }
 }
 
@@ -102,36 +137,14 @@ TEST(SegmentRect, BracketedByHalfOpenSamplesAndClosedRectangle) {
     // An endpoint on an excluded max line counts as beyond it: only that side's edge is tried.
     const bool on_max_line = p.x == max.x || p.y == max.y || q.x == max.x || q.y == max.y;
     if (inside && !on_max_line) {
-      ASSERT_EQ(got, 1) << p.x << ',' << p.y << ' ' << q.x << ',' << q.y;
+      ASSERT_EQ(got, 1) << "passes through, " << p << "-" << q << " in " << min << "-" << max;
     }
     if (!near) {
-      ASSERT_EQ(got, 0) << "clear of the closed rectangle";
+      ASSERT_EQ(got, 0) << "stays clear, " << p << "-" << q << " in " << min << "-" << max;
     }
     hits += got;
   }
   EXPECT_GT(hits, 1000);
-}
-
-}  // namespace
-
-namespace {
-
-TEST(Polyline, PointSegmentAndSpanMeetings) {
-  const tagPOINT zig[] = {{0, 0}, {10, 10}, {20, 0}}, on{15, 5}, off{15, 6};
-  EXPECT_EQ(Point_Polyline_Intersect(&on, zig, 3), 1);
-  EXPECT_EQ(Point_Polyline_Intersect(&off, zig, 3), 0);
-  EXPECT_EQ(Point_Polyline_Intersect(&zig[0], zig, 1), 0) << "no edges below two points";
-  const tagPOINT bar[] = {{0, 5}, {20, 5}}, high[] = {{0, 12}, {20, 12}};
-  EXPECT_EQ(Polyline_Polyline_Intersect(zig, 3, bar, 2), 1);
-  EXPECT_EQ(Polyline_Polyline_Intersect(zig, 3, high, 2), 0);
-  EXPECT_EQ(Polyline_Polyline_Intersect(zig, 1, bar, 2), 0);
-  // Edge (0,0)-(0,10): the upper end is outside the straddle, to is exclusive.
-  const tagPOINT pole[] = {{0, 0}, {0, 10}};
-  EXPECT_EQ(Polyline_Horizon_Intersect(pole, 2, 0, 1, 10), 0);
-  EXPECT_EQ(Polyline_Horizon_Intersect(pole, 2, 0, 1, 0), 1);
-  EXPECT_EQ(Polyline_Horizon_Intersect(pole, 2, -5, 0, 5), 0);
-  EXPECT_EQ(Polyline_Vertical_Intersect(bar, 2, 5, 6, 10), 1);
-  EXPECT_EQ(Polyline_Vertical_Intersect(bar, 2, 6, 9, 10), 0);
 }
 
 }  // namespace

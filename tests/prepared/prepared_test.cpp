@@ -97,18 +97,19 @@ std::vector<NamedRing> corpus() {
   both("square", {{0, 0}, {10, 0}, {10, 10}, {0, 10}});
   both("repeated vertices", {{0, 0}, {0, 0}, {10, 0}, {10, 10}, {10, 10}, {0, 10}});
   for (int n : {3, 8, 64, 700}) both("star " + std::to_string(n), rings::star(rng, n, 40, 400));
-  for (int n : {4, 9, 30}) both("self-crossing " + std::to_string(n), rings::random(rng, n, 300));
+  for (int n : {4, 9, 30})
+    both("self-crossing " + std::to_string(n), rings::random_ring(rng, n, 300));
   both("comb", rings::comb(25));
-  both("horizontal runs", rings::with_horizontal_runs(rings::star(rng, 60, 100, 1000)));
+  both("horizontal runs", rings::horizontal_runs(rng, 60, 1000));
   // Long edges whose 32-bit crossing product wraps, near the ends of the range.
   both("wrapping diamond", {{0, -46341}, {46341, 0}, {0, 46341}, {-46341, 0}});
   both("flat wrapping triangle", {{0, 0}, {10000000, 0}, {0, 300}});
   for (int n : {3, 5, 12}) {
-    both("full range " + std::to_string(n), rings::random(rng, n, INT32_MAX));
+    both("full range " + std::to_string(n), rings::random_ring(rng, n, INT32_MAX));
     both("near max " + std::to_string(n),
-         rings::offset(rings::random(rng, n, 200000), INT32_MAX - 200000, INT32_MAX - 200000));
+         rings::offset(rings::random_ring(rng, n, 200000), INT32_MAX - 200000, INT32_MAX - 200000));
     both("near min " + std::to_string(n),
-         rings::offset(rings::random(rng, n, 200000), INT32_MIN + 200000, INT32_MIN + 200000));
+         rings::offset(rings::random_ring(rng, n, 200000), INT32_MIN + 200000, INT32_MIN + 200000));
   }
   both("wide star", rings::star(rng, 200, 100000, 3000000));
   return out;
@@ -205,7 +206,7 @@ TEST(ZoneIndex, AnswersAsALinearScanInIdOrder) {
         const int n = static_cast<int>(rng() % 14);
         zone_rings.push_back(
             z % 2 ? rings::offset(rings::star(rng, n, radius / 2 + 1, radius), cx, cy)
-                  : rings::offset(rings::random(rng, n, radius), cx, cy));
+                  : rings::offset(rings::random_ring(rng, n, radius), cx, cy));
       }
       for (int z = 0; z < count; ++z) {
         std::int32_t id = static_cast<std::int32_t>(rng() % 25) - 8;  // duplicates too

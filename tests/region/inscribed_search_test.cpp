@@ -42,8 +42,8 @@ TEST(InscribedSearch, IndexedCornerTestsGiveTheSameRectangles) {
     std::string kind;
     switch (round % 5) {
       case 0: r = rings::star(rng, n, 20, 300), kind = "star"; break;
-      case 1: r = rings::random(rng, n, 200), kind = "self-crossing"; break;
-      case 2: r = rings::with_horizontal_runs(rings::star(rng, n, 50, 500)), kind = "runs"; break;
+      case 1: r = rings::random_ring(rng, n, 200), kind = "self-crossing"; break;
+      case 2: r = rings::horizontal_runs(rng, 2 * (n / 2) + 4, 500), kind = "runs"; break;
       case 3:  // long edges: the wrapping product decides corners
         r = rings::star(rng, n, 40000, 90000), kind = "wrapping star";
         break;

@@ -1,4 +1,7 @@
-// Generated rings for the tests (fixed seeds give fixed rings).
+// Generated rings and point helpers shared by the planar, shape and
+// prepared-polygon tests. Every generator draws from the caller's seeded
+// engine, so a failing case replays from its seed; rings are given open (last
+// point different from the first) unless passed through closed().
 #ifndef KELVOR_TESTS_SUPPORT_RINGS_H
 #define KELVOR_TESTS_SUPPORT_RINGS_H
 
@@ -6,56 +9,113 @@
 
 #include <cmath>
 #include <cstdint>
+#include <ostream>
 #include <random>
+#include <utility>
 #include <vector>
+
+// Failure messages print points as (x, y).
+inline std::ostream& operator<<(std::ostream& os, const tagPOINT& p) {
+  return os << '(' << p.x << ", " << p.y << ')';
+}
 
 namespace rings {
 
 using Ring = std::vector<tagPOINT>;
 
-// The ring given closed: its first point repeated at the end.
+// The vertex count as the library takes it.
+inline std::int32_t count(const Ring& r) { return static_cast<std::int32_t>(r.size()); }
+
+// A point as a comparable, printable pair: EXPECT_EQ(xy(got), xy(want)).
+inline std::pair<std::int32_t, std::int32_t> xy(const tagPOINT& p) { return {p.x, p.y}; }
+
+inline bool same(const tagPOINT& a, const tagPOINT& b) { return a.x == b.x && a.y == b.y; }
+
+// Uniform integer in [lo, hi].
+inline std::int32_t uniform(std::mt19937& rng, std::int32_t lo, std::int32_t hi) {
+  return std::uniform_int_distribution<std::int32_t>(lo, hi)(rng);
+}
+
+// Point with both coordinates uniform in [lo, hi].
+inline tagPOINT random_point(std::mt19937& rng, std::int32_t lo, std::int32_t hi) {
+  return {uniform(rng, lo, hi), uniform(rng, lo, hi)};
+}
+
+// The same ring given closed: the first point repeated at the end.
 inline Ring closed(Ring r) {
   if (!r.empty()) r.push_back(r.front());
   return r;
 }
 
-// Star-shaped (simple) ring around the origin: n points at increasing
-// angles, radii in [lo, hi].
-inline Ring star(std::mt19937& rng, int n, std::int32_t lo, std::int32_t hi) {
-  std::uniform_real_distribution<double> jitter(0.0, 0.9);
-  std::uniform_int_distribution<std::int32_t> radius(lo, hi);
+// Simple star-shaped ring around the origin: n vertices in counterclockwise
+// order at jittered angles, radii in [min_radius, max_radius), truncated to
+// integers (neighbours may coincide when n is large against the radius).
+inline Ring star(std::mt19937& rng, int n, double min_radius, double max_radius) {
+  std::uniform_real_distribution<double> jitter(0.0, 0.9), radius(min_radius, max_radius);
   Ring r;
   for (int i = 0; i < n; ++i) {
-    const double a = (i + jitter(rng)) * 6.283185307179586 / n;
-    const double d = radius(rng);
+    const double a = (i + jitter(rng)) * 6.283185307179586 / n, d = radius(rng);
     r.push_back(
         {static_cast<std::int32_t>(d * std::cos(a)), static_cast<std::int32_t>(d * std::sin(a))});
   }
   return r;
 }
 
-// Arbitrary (mostly self-crossing) ring with coordinates in [-range, range].
-inline Ring random(std::mt19937& rng, int n, std::int32_t range) {
-  std::uniform_int_distribution<std::int32_t> c(-range, range);
+// Arbitrary ring, usually self-crossing: n vertices uniform in
+// [-range, range] in both coordinates.
+inline Ring random_ring(std::mt19937& rng, int n, std::int32_t range) {
   Ring r;
-  for (int i = 0; i < n; ++i) r.push_back({c(rng), c(rng)});
+  for (int i = 0; i < n; ++i) r.push_back(random_point(rng, -range, range));
   return r;
 }
 
-// Comb of `teeth` teeth on a base at y == 0, walked right to left: the row
-// y == 5 crosses it 2 * teeth times; inside spans [10t + 1, 10t + 10).
+// Axis-parallel ring of n (even, >= 4) vertices alternating long horizontal
+// runs (ends anywhere in [-range, range]) and vertical steps between a few
+// shared rows (multiples of 4), so that many vertices and whole edges lie on
+// the rows a test probes. Usually self-crossing and self-overlapping.
+inline Ring horizontal_runs(std::mt19937& rng, int n, std::int32_t range) {
+  const std::int32_t rows = range / 4 < 3 ? range / 4 : 3;
+  const std::int32_t x0 = uniform(rng, -range, range);
+  Ring r;
+  std::int32_t x = x0;
+  for (int i = 0; i < n / 2; ++i) {
+    const std::int32_t y = 4 * uniform(rng, -rows, rows);
+    const std::int32_t next = i + 1 == n / 2 ? x0 : uniform(rng, -range, range);
+    r.push_back({x, y});
+    r.push_back({next, y});  // then a vertical step to the next row (or back to the start)
+    x = next;
+  }
+  return r;
+}
+
+// Ring of n vertices whose coordinates each lie within `margin` of INT32_MIN
+// or of INT32_MAX, or (one in three) anywhere in the 32-bit range: edge
+// extents exceed 2^31 - 1 and crossing products wrap.
+inline Ring near_limits(std::mt19937& rng, int n, std::int32_t margin) {
+  auto coordinate = [&rng, margin] {
+    switch (rng() % 3) {
+      case 0: return uniform(rng, INT32_MIN, INT32_MIN + margin);
+      case 1: return uniform(rng, INT32_MAX - margin, INT32_MAX);
+      default: return uniform(rng, INT32_MIN, INT32_MAX);
+    }
+  };
+  Ring r;
+  for (int i = 0; i < n; ++i) {
+    const std::int32_t x = coordinate();
+    r.push_back({x, coordinate()});
+  }
+  return r;
+}
+
+// Comb of `teeth` teeth on a base along y == 0, walked right to left: the row
+// y == 5 crosses it 2 * teeth times, rightmost tooth first; its inside spans
+// there are [10t + 1, 10t + 10) for t = 0 .. teeth - 1. From 16 teeth on, the
+// row overflows the 30-entry crossing list and loses its leftmost teeth.
 inline Ring comb(int teeth) {
   Ring r{{0, 0}, {10 * teeth, 0}};
   for (int t = teeth - 1; t >= 0; --t) {
     r.insert(r.end(), {{10 * t + 8, 10}, {10 * t + 2, 10}, {10 * t, 1}});
   }
-  return r;
-}
-
-// Every second edge made horizontal (each odd point takes the y of the point
-// before it), so rows run along edges and through their ends.
-inline Ring with_horizontal_runs(Ring r) {
-  for (std::size_t i = 1; i < r.size(); i += 2) r[i].y = r[i - 1].y;
   return r;
 }
 
