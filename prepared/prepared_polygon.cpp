@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "kelvor/prepared.h"
+#include "prepared_impl.h"
 #include "region/ring_index.h"
 
 namespace kelvor {
@@ -14,23 +15,6 @@ detail::CrossingRule crossing_rule(Rule rule) {
 }
 
 }  // namespace
-
-struct PreparedPolygon::Impl {
-  Rule rule = Rule::Compatible;
-  std::vector<tagPOINT> points;
-  std::vector<std::uint64_t> block;  // the index's arrays, 8-byte aligned
-  detail::RingIndex index;
-  bool can_wrap = false;
-
-  Impl() = default;
-  Impl(const Impl& other)
-      : rule(other.rule),
-        points(other.points),
-        block(other.block),
-        index(other.index.rebased(points.data(), block.data())),
-        can_wrap(other.can_wrap) {}
-  Impl& operator=(const Impl&) = delete;
-};
 
 PreparedPolygon::PreparedPolygon() : impl_(std::make_unique<Impl>()) {}
 

@@ -1,16 +1,21 @@
-// ZoneIndex: many prepared rings behind a coarse grid. Each cell lists, in
-// ascending id order, the zones whose reach covers it, so a query tests only
-// those and stops at the first that holds the point.
+// ZoneIndex: many prepared rings behind a grid. Each cell lists, in
+// ascending id order, the zones that hold some point of it, marking those
+// that hold all of it; a query stops at the first zone that is marked or
+// holds the point, so inside a country it usually reads one entry.
 #include <algorithm>
 #include <cmath>
 #include <numeric>
 #include <utility>
 
 #include "kelvor/prepared.h"
+#include "prepared_impl.h"
 
 namespace kelvor {
 
 namespace {
+
+constexpr std::uint32_t kWhole = 0x80000000u;
+constexpr std::uint32_t kZoneMask = 0x7FFFFFFFu;
 
 // A zone that can hold points beside its bounding rectangle (a wrapping ring
 // under the compatible rule) is listed by rows only.
@@ -24,14 +29,39 @@ struct ZoneIndex::Impl {
   Rule rule = Rule::Compatible;
   std::vector<PreparedPolygon> zones;  // in the order given
   std::vector<std::int32_t> ids;
+  // Each zone's ring index, side by side so a query reaches it in one read
+  // (the arrays it points to stay with the zone).
+  std::vector<detail::RingIndex> indexes;
   // Grid over the rectangles of the zones listed by cell.
   std::int64_t x0 = 0, y0 = 0;  // lower corner
   std::uint32_t sx = 0, sy = 0, cols = 0, rows = 0;
   std::vector<std::uint32_t> offsets;  // cells + 1
-  std::vector<std::uint32_t> listed;   // zone positions, ascending id within a cell
+  std::vector<std::uint32_t> listed;   // zone positions (kWhole: holds the whole cell)
   // Zones listed by rows only, ascending id, with their row ranges.
   std::vector<std::uint32_t> row_zones;
 
+  Impl() = default;
+  Impl(const Impl& other)
+      : rule(other.rule),
+        zones(other.zones),
+        ids(other.ids),
+        x0(other.x0),
+        y0(other.y0),
+        sx(other.sx),
+        sy(other.sy),
+        cols(other.cols),
+        rows(other.rows),
+        offsets(other.offsets),
+        listed(other.listed),
+        row_zones(other.row_zones) {
+    attach_indexes();
+  }
+  Impl& operator=(const Impl&) = delete;
+
+  void attach_indexes() {
+    indexes.clear();
+    for (const PreparedPolygon& z : zones) indexes.push_back(z.impl_->index);
+  }
   std::int32_t locate(const tagPOINT& p) const;
 };
 
@@ -42,15 +72,16 @@ std::int32_t ZoneIndex::Impl::locate(const tagPOINT& p) const {
     const std::size_t cell =
         static_cast<std::size_t>(ry >> sy) * cols + static_cast<std::size_t>(rx >> sx);
     for (std::uint32_t j = offsets[cell]; j < offsets[cell + 1]; ++j) {
-      if (zones[listed[j]].Contain(p) != 0) {
-        best = ids[listed[j]];
+      const std::uint32_t z = listed[j] & kZoneMask;
+      if ((listed[j] & kWhole) != 0 || indexes[z].contain(p.x, p.y) != 0) {
+        best = ids[z];
         break;
       }
     }
   }
   for (const std::uint32_t z : row_zones) {
     if (best != kNoZone && ids[z] >= best) break;
-    if (zones[z].Contain(p) != 0) {
+    if (indexes[z].contain(p.x, p.y) != 0) {
       best = ids[z];
       break;
     }
@@ -70,6 +101,7 @@ ZoneIndex::ZoneIndex(const Zone* zones, std::size_t count, Rule rule)
     m.zones.emplace_back(zones[i].points, zones[i].count, rule);
     m.ids.push_back(zones[i].id);
   }
+  m.attach_indexes();
   // Ascending id (ties in the order given): the first hit is the answer.
   std::vector<std::uint32_t> order(m.zones.size());
   std::iota(order.begin(), order.end(), 0u);
@@ -100,11 +132,14 @@ ZoneIndex::ZoneIndex(const Zone* zones, std::size_t count, Rule rule)
   m.offsets.assign(1, 0);
   if (gridded.empty()) return;
 
-  // About four cells per zone, square cells of 2^s units.
+  // About 256 cells per zone (at most 2^22 in all), square cells of 2^s
+  // units: most cells then lie wholly inside or outside each zone that
+  // reaches them.
   m.x0 = lo_x;
   m.y0 = lo_y;
   const double w = static_cast<double>(hi_x - lo_x), h = static_cast<double>(hi_y - lo_y);
-  const double side = std::sqrt(w * h / (4.0 * static_cast<double>(gridded.size())));
+  const double target = std::min(256.0 * static_cast<double>(gridded.size()), 4194304.0);
+  const double side = std::sqrt(w * h / target);
   std::uint32_t s = 0;
   while (s < 32 && static_cast<double>(std::uint64_t{1} << s) < side) ++s;
   m.sx = m.sy = s;
@@ -112,27 +147,33 @@ ZoneIndex::ZoneIndex(const Zone* zones, std::size_t count, Rule rule)
   m.rows = static_cast<std::uint32_t>(((hi_y - lo_y) >> s) + 1);
   const std::size_t cells = static_cast<std::size_t>(m.cols) * m.rows;
 
-  // A zone holds points only in its half-open rectangle: list it in the
-  // cells covering [min.x, max.x) x [min.y, max.y).
-  auto for_each_cell = [&](std::uint32_t z, auto&& visit) {
-    const std::vector<tagPOINT>& pts = m.zones[z].points();
-    KRECT b;
-    GetMBR(b, static_cast<std::int32_t>(pts.size()), pts.data());
-    const std::int64_t c0 = (b.ptMin.x - m.x0) >> s, c1 = (b.ptMax.x - 1 - m.x0) >> s;
-    const std::int64_t r0 = (b.ptMin.y - m.y0) >> s, r1 = (b.ptMax.y - 1 - m.y0) >> s;
-    for (std::int64_t r = r0; r <= r1; ++r) {
-      for (std::int64_t c = c0; c <= c1; ++c) visit(static_cast<std::size_t>(r) * m.cols + c);
-    }
-  };
-  m.offsets.assign(cells + 1, 0);
-  for (const std::uint32_t z : gridded)
-    for_each_cell(z, [&](std::size_t c) { ++m.offsets[c + 1]; });
-  for (std::size_t c = 0; c < cells; ++c) m.offsets[c + 1] += m.offsets[c];
-  m.listed.resize(m.offsets[cells]);
-  std::vector<std::uint32_t> cursor(m.offsets.begin(), m.offsets.end() - 1);
+  // A zone holds points only in its half-open rectangle: look at the cells
+  // covering [min.x, max.x) x [min.y, max.y) and list it in those where it
+  // holds some point, marked where it holds all.
+  std::vector<std::pair<std::size_t, std::uint32_t>> pairs;
   for (const std::uint32_t z : gridded) {
-    for_each_cell(z, [&](std::size_t c) { m.listed[cursor[c]++] = z; });
+    const detail::RingIndex& index = m.zones[z].impl_->index;
+    const detail::RingIndexPlan& b = index.layout();
+    const std::int64_t c0 = (b.min.x - m.x0) >> s, c1 = (b.max.x - 1 - m.x0) >> s;
+    const std::int64_t r0 = (b.min.y - m.y0) >> s, r1 = (b.max.y - 1 - m.y0) >> s;
+    const std::int64_t side_units = std::int64_t{1} << s;
+    for (std::int64_t r = r0; r <= r1; ++r) {
+      for (std::int64_t c = c0; c <= c1; ++c) {
+        const std::int64_t x = m.x0 + c * side_units, y = m.y0 + r * side_units;
+        const auto cover = index.coverage(x, y, x + side_units, y + side_units);
+        if (cover == detail::RingIndex::Coverage::kOutside) continue;
+        const std::uint32_t whole = cover == detail::RingIndex::Coverage::kInside ? kWhole : 0u;
+        pairs.emplace_back(static_cast<std::size_t>(r * m.cols + c), z | whole);
+      }
+    }
   }
+  m.offsets.assign(cells + 1, 0);
+  for (const auto& entry : pairs) ++m.offsets[entry.first + 1];
+  for (std::size_t c = 0; c < cells; ++c) m.offsets[c + 1] += m.offsets[c];
+  m.listed.resize(pairs.size());
+  std::vector<std::uint32_t> cursor(m.offsets.begin(), m.offsets.end() - 1);
+  // The pairs come zone by zone in ascending id, so each cell's list does too.
+  for (const auto& entry : pairs) m.listed[cursor[entry.first]++] = entry.second;
 }
 
 ZoneIndex::ZoneIndex(const ZoneIndex& other) : impl_(std::make_unique<Impl>(*other.impl_)) {}

@@ -33,6 +33,8 @@ inline Edge edge_at(const tagPOINT* p, std::int32_t n, std::int32_t i) {
 // product cannot wrap takes the plain 32-bit form, which is then exact.
 inline std::int32_t row_crossing(const Edge& e, std::int32_t y, bool wide) {
   if (wide) return exact_crossing_at<Row>(e.a, e.b, y);
+  // An upright edge cannot wrap, but its height alone may exceed 32 bits.
+  if (e.a.x == e.b.x) return e.a.x;
   const std::int32_t num = (e.b.x - e.a.x) * (y - e.a.y);
   return e.a.x + num / (e.b.y - e.a.y);
 }
@@ -340,6 +342,37 @@ std::int32_t RingIndex::contain(std::int32_t x, std::int32_t y) const {
   }
   if (plan_.has_wild) inside ^= wild_correction(x, y);
   return inside;
+}
+
+RingIndex::Coverage RingIndex::coverage(std::int64_t x0, std::int64_t y0, std::int64_t x1,
+                                        std::int64_t y1) const {
+  if (x0 >= x1 || y0 >= y1) return Coverage::kOutside;
+  if (plan_.has_wild) return Coverage::kMixed;
+  if (plan_.blank) return Coverage::kOutside;
+  // Outside the columns [min.x, max.x) and the rows [min.y, max.y) every
+  // point is outside; within them each clean cell holds one answer.
+  const std::int64_t cx0 = x0 > plan_.min.x ? x0 : plan_.min.x;
+  const std::int64_t cy0 = y0 > plan_.min.y ? y0 : plan_.min.y;
+  const std::int64_t cx1 = x1 < plan_.max.x ? x1 : plan_.max.x;
+  const std::int64_t cy1 = y1 < plan_.max.y ? y1 : plan_.max.y;
+  if (cx0 >= cx1 || cy0 >= cy1) return Coverage::kOutside;
+  const bool within = cx0 == x0 && cy0 == y0 && cx1 == x1 && cy1 == y1;
+  const auto k0 = static_cast<std::uint64_t>(cx0 - plan_.min.x) >> plan_.sx;
+  const auto k1 = static_cast<std::uint64_t>(cx1 - 1 - plan_.min.x) >> plan_.sx;
+  const auto b0 = static_cast<std::uint64_t>(cy0 - plan_.min.y) >> plan_.sy;
+  const auto b1 = static_cast<std::uint64_t>(cy1 - 1 - plan_.min.y) >> plan_.sy;
+  bool any_in = false, any_out = !within;
+  for (std::uint64_t b = b0; b <= b1; ++b) {
+    for (std::uint64_t k = k0; k <= k1; ++k) {
+      const std::size_t cell = static_cast<std::size_t>(b) * plan_.cols + k;
+      if (offsets_[cell] != offsets_[cell + 1]) return Coverage::kMixed;
+      const bool in = ((clean_bits_[cell / 64] >> (cell % 64)) & 1u) != 0;
+      any_in |= in;
+      any_out |= !in;
+      if (any_in && any_out) return Coverage::kMixed;
+    }
+  }
+  return any_in ? Coverage::kInside : Coverage::kOutside;
 }
 
 std::int32_t RingIndex::contain_bounded(std::int32_t x, std::int32_t y) const {

@@ -120,6 +120,7 @@ class KELVOR_API PreparedPolygon {
   std::size_t memory_bytes() const;
 
  private:
+  friend class ZoneIndex;  // reads the index of each zone
   struct Impl;
   std::unique_ptr<Impl> impl_;
 };

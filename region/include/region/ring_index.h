@@ -73,6 +73,12 @@ class RingIndex {
   // bounding rectangle, else contain(x, y).
   std::int32_t contain_bounded(std::int32_t x, std::int32_t y) const;
 
+  // What contain() answers over the half-open rectangle [x0, x1) x [y0, y1):
+  // 0 at every point, 1 at every point, or not known to be either (the
+  // rectangle meets a listed cell, or the ring has wild edges).
+  enum class Coverage { kOutside, kInside, kMixed };
+  Coverage coverage(std::int64_t x0, std::int64_t y0, std::int64_t x1, std::int64_t y1) const;
+
   const RingIndexPlan& layout() const { return plan_; }
 
  private:
