@@ -36,3 +36,6 @@ add_custom_command(OUTPUT ${KELVOR_TRIG_TABLES}
   COMMAND ${_kelvor_tablegen} trig ${KELVOR_TRIG_TABLES}
   DEPENDS ${_kelvor_tablegen_dep} ${PROJECT_SOURCE_DIR}/tools/tablegen.cpp
   COMMENT "Generating trigonometric and CORDIC tables" VERBATIM)
+# The tables are compiled in fixed/; this target carries the generation rule
+# to that folder.
+add_custom_target(kelvor_generated_tables DEPENDS ${KELVOR_PUBLIC_TABLES} ${KELVOR_TRIG_TABLES})

@@ -1,6 +1,6 @@
 // Counterclockwise difference of two angles, in [0, 360 degrees).
-#include "fixed/cordic.h"
-#include "fixed/wrap.h"
+#include "common/wrap.h"
+#include "cordic.h"
 #include "kelvor/fixed.h"
 
 KMF_Angle KMF_Angle_Diff(KMF_Angle angle1, KMF_Angle angle2) {

@@ -4,8 +4,8 @@
 
 #include <cstdint>
 
-#include "fixed/cordic.h"
-#include "fixed/wrap.h"
+#include "common/wrap.h"
+#include "cordic.h"
 
 namespace kelvor::detail {
 

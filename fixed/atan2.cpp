@@ -1,5 +1,5 @@
 // Direction of a vector by CORDIC vectoring, in [0, 360 degrees).
-#include "fixed/cordic_core.h"
+#include "cordic.h"
 #include "kelvor/fixed.h"
 
 namespace {

@@ -6,7 +6,7 @@
 // arithmetic, the sign applied last. Rounding therefore acts on the
 // magnitude and is symmetric about zero. The sign is applied branch-free so
 // that random signs cost no mispredictions.
-#include "fixed/wrap.h"
+#include "common/wrap.h"
 #include "kelvor/fixed.h"
 
 namespace {

@@ -1,7 +1,7 @@
 // Whole-number rounding of 16.16 values. A negative input is rounded on its
 // magnitude and negated back, so KMF_RoundFix is symmetric about zero; the
 // arithmetic wraps in 32 bits exactly as the signed forms would.
-#include "fixed/wrap.h"
+#include "common/wrap.h"
 #include "kelvor/fixed.h"
 
 namespace {

@@ -1,7 +1,7 @@
 // Integer and 16.16 square roots by the bit-pair (digit-by-digit) method.
 // Each step chooses "subtract or not" with a mask instead of a branch: the
 // outcome is data-dependent and would otherwise mispredict about half the time.
-#include "fixed/wrap.h"
+#include "common/wrap.h"
 #include "kelvor/fixed.h"
 
 std::int32_t KMF_Sqrt32(std::int32_t n) {

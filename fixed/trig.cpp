@@ -1,9 +1,9 @@
 // Table-driven sine, cosine and tangent: one table entry per 1/65536 turn
 // (360 units of 16.16 degrees); the part of the angle below a step is dropped.
-#include "fixed/angle_reduce.h"
-#include "fixed/cordic.h"
-#include "fixed/trig_tables.h"
+#include "angle_reduce.h"
+#include "cordic.h"
 #include "kelvor/fixed.h"
+#include "trig_tables.h"
 
 using kelvor::detail::kDeg180;
 using kelvor::detail::kDeg270;

@@ -1,5 +1,5 @@
 // Internal constant tables of the trigonometry, generated at build time by
-// tools/tablegen.cpp (one entry per 1/65536 of a turn; pi taken as 3.141592654).
+// the table generator (one entry per 1/65536 of a turn; pi taken as 3.141592654).
 #ifndef KELVOR_FIXED_TRIG_TABLES_H
 #define KELVOR_FIXED_TRIG_TABLES_H
 

@@ -1,6 +1,6 @@
 // Matrix product, unit vector, rotation and polar-to-Cartesian conversion.
-#include "fixed/cordic_core.h"
-#include "fixed/wrap.h"
+#include "common/wrap.h"
+#include "cordic.h"
 #include "kelvor/fixed.h"
 
 using namespace kelvor::detail;

@@ -1,7 +1,7 @@
 // Length and polar form of a vector by CORDIC vectoring. The two differ on
 // purpose in how they undo the normalising shift (rounded vs truncated).
-#include "fixed/cordic_core.h"
-#include "fixed/wrap.h"
+#include "common/wrap.h"
+#include "cordic.h"
 #include "kelvor/fixed.h"
 
 using namespace kelvor::detail;

@@ -1,8 +1,9 @@
 // Directions, inner angles and turn angles of geographic points. Components
 // go to 1/10000000 degree integers for the fixed-point arctangent, whose
 // 16.16 result comes back as double degrees on a 1/2048 degree grid.
-#include "fixed/wrap.h"
-#include "geo/earth.h"
+#include "common/truncate.h"
+#include "common/wrap.h"
+#include "earth.h"
 #include "kelvor/fixed.h"
 #include "kelvor/geo.h"
 
@@ -19,8 +20,8 @@ double direction(std::int32_t ix, std::int32_t iy) { return KMF_Atan2(ix, iy) * 
 // Truncation toward zero; a component beyond 214.7483647 degrees saturates
 // (and so keeps its sign), NaN counts as 0.
 double direction(double dx, double dy) {
-  return direction(kelvor::detail::trunc_i32(dx * kFloatScale),
-                   kelvor::detail::trunc_i32(dy * kFloatScale));
+  return direction(kelvor::detail::trunc_to_i32(dx * kFloatScale),
+                   kelvor::detail::trunc_to_i32(dy * kFloatScale));
 }
 
 // Integer components scale with 32-bit wrap-around.

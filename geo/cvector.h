@@ -17,7 +17,7 @@ class CVector {
   virtual ~CVector() = default;
 
   // The vector from `from` to `to`, component by component.
-  static CVector Difference(const CVector& to, const CVector& from) {
+  static CVector difference(const CVector& to, const CVector& from) {
     CVector d;
     for (std::size_t i = 0; i < N; ++i) d.m_v[i] = to.m_v[i] - from.m_v[i];
     return d;
@@ -27,12 +27,12 @@ class CVector {
   const T& operator[](std::size_t i) const { return m_v[i]; }
 
   // Sum of the component products, accumulated from zero in index order.
-  T Dot(const CVector& o) const {
+  T dot(const CVector& o) const {
     T s = T(0);
     for (std::size_t i = 0; i < N; ++i) s += m_v[i] * o.m_v[i];
     return s;
   }
-  T SumOfSquares() const { return Dot(*this); }
+  T sum_of_squares() const { return dot(*this); }
 
   CVector& operator*=(T k) {
     for (std::size_t i = 0; i < N; ++i) m_v[i] *= k;

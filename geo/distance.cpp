@@ -2,7 +2,7 @@
 // overload funnels into one expression so all four agree to the last bit.
 #include <cmath>
 
-#include "geo/earth.h"
+#include "earth.h"
 #include "kelvor/geo.h"
 
 namespace {
@@ -20,6 +20,15 @@ inline double central_distance(double lam1, double phi1, double lam2, double phi
 
 inline double units_to_radians(std::int32_t v) {
   return static_cast<double>(v) / kUnitsPerDegree * kDegToRad;
+}
+
+// Sum of the great-circle lengths of the open polyline, first edge first.
+template <class Point>
+double polyline_length(std::uint16_t count, const Point* pts) {
+  if (pts == nullptr || count < 2) return 0.0;
+  double sum = 0.0;
+  for (unsigned i = 0; i + 1 < count; ++i) sum += SegmentLength(pts[i], pts[i + 1]);
+  return sum;
 }
 
 }  // namespace
@@ -41,16 +50,6 @@ double SegmentLength(const _Bin_LonLat& a, const _Bin_LonLat& b) {
   return SegmentLength(a.lon, a.lat, b.lon, b.lat);
 }
 
-double LineLength(std::uint16_t count, tagLonLat* pts) {
-  if (pts == nullptr || count < 2) return 0.0;
-  double sum = 0.0;
-  for (unsigned i = 0; i + 1 < count; ++i) sum += SegmentLength(pts[i], pts[i + 1]);
-  return sum;
-}
+double LineLength(std::uint16_t count, tagLonLat* pts) { return polyline_length(count, pts); }
 
-double LineLength(std::uint16_t count, _Bin_LonLat* pts) {
-  if (pts == nullptr || count < 2) return 0.0;
-  double sum = 0.0;
-  for (unsigned i = 0; i + 1 < count; ++i) sum += SegmentLength(pts[i], pts[i + 1]);
-  return sum;
-}
+double LineLength(std::uint16_t count, _Bin_LonLat* pts) { return polyline_length(count, pts); }

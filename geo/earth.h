@@ -1,8 +1,6 @@
-// Constants of the spherical Earth model and shared conversion helpers.
+// Constants of the spherical Earth model.
 #ifndef KELVOR_GEO_EARTH_H
 #define KELVOR_GEO_EARTH_H
-
-#include <cstdint>
 
 namespace kelvor::detail {
 
@@ -14,15 +12,6 @@ constexpr double kUnitsPerDegree = 100000.0;        // _Bin_LonLat units
 // deliberately use different models and must keep doing so.
 constexpr double kMetresPerDegree = 111319.49079327;
 constexpr double kDegreesPerMetre = 8.983152841195502e-06;
-
-// Truncation toward zero into 32 bits. Out-of-range values saturate and NaN
-// gives 0, so no input makes the conversion undefined.
-inline std::int32_t trunc_i32(double v) {
-  if (v != v) return 0;
-  if (v <= -2147483648.0) return INT32_MIN;
-  if (v >= 2147483647.0) return INT32_MAX;
-  return static_cast<std::int32_t>(v);
-}
 
 }  // namespace kelvor::detail
 

@@ -2,9 +2,10 @@
 // in the plane of raw coordinates (longitude as x, latitude as y).
 #include <cmath>
 
-#include "fixed/wrap.h"
-#include "geo/cvector.h"
-#include "geo/earth.h"
+#include "common/truncate.h"
+#include "common/wrap.h"
+#include "cvector.h"
+#include "earth.h"
 #include "kelvor/geo.h"
 
 namespace {
@@ -22,11 +23,11 @@ constexpr std::int32_t kBeyondB = 3;
 // through *foot and returns the code, or returns kAtA / kAtB with *foot
 // untouched when the caller must copy A or B exactly.
 std::int32_t project(const Vec2& p, const Vec2& a, const Vec2& b, Vec2* foot) {
-  const Vec2 d = Vec2::Difference(b, a);
-  const Vec2 w = Vec2::Difference(p, a);
-  const double dot = w.Dot(d);
+  const Vec2 d = Vec2::difference(b, a);
+  const Vec2 w = Vec2::difference(p, a);
+  const double dot = w.dot(d);
   if (dot == 0.0) return kAtA;
-  const double len2 = d.SumOfSquares();
+  const double len2 = d.sum_of_squares();
   if (dot == len2) return kAtB;
   const double t = dot / len2;
   Vec2 f = d;
@@ -76,8 +77,8 @@ std::int32_t GetProjectBase(const _Bin_LonLat& P, const _Bin_LonLat& A, const _B
     F = B;
   } else {
     // Truncated toward zero; a foot beyond the 32-bit range saturates.
-    F.lon = kelvor::detail::trunc_i32(foot[0]);
-    F.lat = kelvor::detail::trunc_i32(foot[1]);
+    F.lon = kelvor::detail::trunc_to_i32(foot[0]);
+    F.lat = kelvor::detail::trunc_to_i32(foot[1]);
   }
   return code;
 }

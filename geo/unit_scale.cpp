@@ -2,8 +2,9 @@
 // point enters: one degree of longitude shrinks with cos(latitude).
 #include <cmath>
 
-#include "fixed/wrap.h"
-#include "geo/earth.h"
+#include "common/truncate.h"
+#include "common/wrap.h"
+#include "earth.h"
 #include "kelvor/geo.h"
 
 using namespace kelvor::detail;
@@ -36,8 +37,8 @@ void GetRectCenterPt(const _Bin_LonLat& center, double half, _Bin_LonLat& lower,
   const double dlat = half / kMetresPerDegree;
   // Half-extents truncate toward zero (a 1 m half-side gives 0 latitude units);
   // near the poles they saturate instead of overflowing.
-  const std::int32_t ilon = trunc_i32(dlon * kUnitsPerDegree);
-  const std::int32_t ilat = trunc_i32(dlat * kUnitsPerDegree);
+  const std::int32_t ilon = trunc_to_i32(dlon * kUnitsPerDegree);
+  const std::int32_t ilat = trunc_to_i32(dlat * kUnitsPerDegree);
   lower.lon = wrap_sub(center.lon, ilon);
   lower.lat = wrap_sub(center.lat, ilat);
   upper.lon = wrap_add(center.lon, ilon);

@@ -13,8 +13,8 @@ constexpr std::int32_t kColumns = 1;  // scanning columns (lines x = h)
 constexpr std::int32_t kStarted = 2;  // a line has been produced
 constexpr std::int32_t kDone = 4;     // nothing left to produce
 
-std::int32_t along(const tagPOINT& p, bool columns) { return columns ? p.x : p.y; }
-std::int32_t across(const tagPOINT& p, bool columns) { return columns ? p.y : p.x; }
+std::int32_t along(const halvek_point& p, bool columns) { return columns ? p.x : p.y; }
+std::int32_t across(const halvek_point& p, bool columns) { return columns ? p.y : p.x; }
 
 std::uint64_t magnitude(std::int64_t v) {
   return v < 0 ? 0u - static_cast<std::uint64_t>(v) : static_cast<std::uint64_t>(v);
@@ -24,7 +24,7 @@ std::uint64_t magnitude(std::int64_t v) {
 // zero. The product of two magnitudes below 2^32 fits an unsigned 64-bit
 // value, and the quotient never exceeds |b' - a'|, so the result lies
 // between a' and b'.
-std::int32_t crossing(const tagPOINT& a, const tagPOINT& b, std::int32_t h, bool columns) {
+std::int32_t crossing(const halvek_point& a, const halvek_point& b, std::int32_t h, bool columns) {
   const std::int64_t d_across = static_cast<std::int64_t>(across(b, columns)) - across(a, columns);
   const std::int64_t d_along = static_cast<std::int64_t>(along(b, columns)) - along(a, columns);
   const std::int64_t t = static_cast<std::int64_t>(h) - along(a, columns);
@@ -50,8 +50,8 @@ void sort_by_crossing(_crossing_* r, std::int32_t lo, std::int32_t hi) {
 
 }  // namespace
 
-extern "C" void init_scan(const tagPOINT* pts, std::int32_t n, _scanner_* state, std::int32_t lo,
-                          std::int32_t hi, std::int32_t /*mode*/, char direction) {
+extern "C" void init_scan(const halvek_point* pts, std::int32_t n, _scanner_* state,
+                          std::int32_t lo, std::int32_t hi, std::int32_t /*mode*/, char direction) {
   if (state == nullptr) return;
   const bool columns = direction != 0;
   state->active = 0;

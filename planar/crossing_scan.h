@@ -7,54 +7,10 @@
 #include <cstdint>
 #include <cstring>
 
-#include "fixed/wrap.h"
+#include "common/crossing.h"
 #include "kelvor/types.h"
 
 namespace kelvor::detail {
-
-// A horizontal line y == h: points are ordered across it by y, and the
-// crossing coordinate runs along it in x. Column is the same with x and y
-// exchanged.
-struct Row {
-  static std::int32_t across(const tagPOINT& p) { return p.y; }
-  static std::int32_t along(const tagPOINT& p) { return p.x; }
-};
-struct Column {
-  static std::int32_t across(const tagPOINT& p) { return p.x; }
-  static std::int32_t along(const tagPOINT& p) { return p.y; }
-};
-
-// Edge a-b straddles the line at h when a <= h < b or b <= h < a. That is
-// exactly "one end on or below, the other above", written without branches.
-inline bool straddles(std::int32_t a, std::int32_t b, std::int32_t h) {
-  return (a <= h) != (b <= h);
-}
-
-// Crossing of the straddling edge a-b with the line at h, measured from the
-// start point a: a + (db * (h - a_across)) / da with a wrapping 32-bit product
-// and a quotient truncated toward zero. A divisor of -1 is negated instead of
-// divided (INT32_MIN / -1 would trap); a zero divisor cannot straddle and
-// yields a_along.
-inline std::int32_t crossing_coordinate(std::int32_t a_along, std::int32_t a_across,
-                                        std::int32_t b_along, std::int32_t b_across,
-                                        std::int32_t h) {
-  const std::int32_t num = wrap_mul(wrap_sub(b_along, a_along), wrap_sub(h, a_across));
-  const std::int32_t den = wrap_sub(b_across, a_across);
-  std::int32_t q;
-  if (den == -1) {
-    q = wrap_neg(num);
-  } else if (den == 0) {
-    q = 0;
-  } else {
-    q = num / den;
-  }
-  return wrap_add(a_along, q);
-}
-
-template <class Line>
-inline std::int32_t crossing_at(const tagPOINT& a, const tagPOINT& b, std::int32_t h) {
-  return crossing_coordinate(Line::along(a), Line::across(a), Line::along(b), Line::across(b), h);
-}
 
 // Index of the lowest non-zero byte of a non-zero word.
 inline std::int32_t lowest_set_byte(std::uint64_t w) {
@@ -128,25 +84,20 @@ constexpr std::int32_t kMaxOpenCrossings = 30;
 constexpr std::int32_t kCrossingListSize = kMaxOpenCrossings + 1;
 
 // Ascending exchange sort of a crossing list (at most 31 entries).
-void Sort_Crossings(std::int32_t* list, std::int32_t count);
+void sort_crossings(std::int32_t* list, std::int32_t count);
 
 // Crossings of the polygon with the line y == h (row) or x == h (column):
 // open edges until 30 crossings are held, then the closing edge from the
 // vertex where that scan stopped back to pts[0] (skipped when it is pts[0]).
 // Returns the count; the list is sorted ascending when the count is >= 2.
 // n < 1 reads nothing and gives 0.
-std::int32_t scan_row_crossings(const tagPOINT* pts, std::int32_t n, std::int32_t h,
-                                std::int32_t (&list)[kCrossingListSize]);
-std::int32_t scan_column_crossings(const tagPOINT* pts, std::int32_t n, std::int32_t h,
-                                   std::int32_t (&list)[kCrossingListSize]);
-inline std::int32_t scan_crossings(Row, const tagPOINT* pts, std::int32_t n, std::int32_t h,
-                                   std::int32_t (&list)[kCrossingListSize]) {
-  return scan_row_crossings(pts, n, h, list);
-}
-inline std::int32_t scan_crossings(Column, const tagPOINT* pts, std::int32_t n, std::int32_t h,
-                                   std::int32_t (&list)[kCrossingListSize]) {
-  return scan_column_crossings(pts, n, h, list);
-}
+template <class Line>
+std::int32_t scan_crossings(const tagPOINT* pts, std::int32_t n, std::int32_t h,
+                            std::int32_t (&list)[kCrossingListSize]);
+extern template std::int32_t scan_crossings<Row>(const tagPOINT*, std::int32_t, std::int32_t,
+                                                 std::int32_t (&)[kCrossingListSize]);
+extern template std::int32_t scan_crossings<Column>(const tagPOINT*, std::int32_t, std::int32_t,
+                                                    std::int32_t (&)[kCrossingListSize]);
 
 // Index k of the first inside span (list[k], list[k+1]), k even, that the
 // span from..to meets: from > lo && from < hi, or from <= lo && to > lo.

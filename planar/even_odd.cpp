@@ -4,8 +4,8 @@
 // vectorised pass; only straddling edges (a small fraction) compute anything,
 // and where the crossing cannot wrap it is compared without a division.
 // Results are identical to computing every crossing coordinate.
+#include "crossing_scan.h"
 #include "kelvor/planar.h"
-#include "planar/crossing_scan.h"
 
 namespace kelvor::detail {
 
@@ -48,7 +48,7 @@ inline std::uint32_t exact_crossing_right_of(const tagPOINT& a, const tagPOINT& 
 inline std::uint32_t crossing_right_of(const tagPOINT& a, const tagPOINT& b, std::int32_t x,
                                        std::int32_t h) {
   if (exact_extent(a, b)) return exact_crossing_right_of(a, b, x, h);
-  return static_cast<std::uint32_t>(x < crossing_at<Row>(a, b, h));
+  return static_cast<std::uint32_t>(x < wrapping_crossing_at<Row>(a, b, h));
 }
 
 // Ring of few points with some long edge: every straddling edge, closing
@@ -100,10 +100,6 @@ inline std::int32_t even_odd(const tagPOINT* pts, std::int32_t n, std::int32_t x
 }
 
 }  // namespace
-
-std::int32_t even_odd_inside(const tagPOINT* pts, std::int32_t n, const tagPOINT& p) {
-  return even_odd(pts, n, p.x, p.y);
-}
 
 }  // namespace kelvor::detail
 

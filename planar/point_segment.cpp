@@ -3,7 +3,9 @@
 // 64 bits, which a double holds exactly for all but extreme extents.
 #include <algorithm>
 
-#include "fixed/wrap.h"
+#include "common/half_open.h"
+#include "common/truncate.h"
+#include "common/wrap.h"
 #include "kelvor/planar.h"
 
 namespace {
@@ -12,14 +14,6 @@ using kelvor::detail::wrap_add;
 using kelvor::detail::wrap_sub;
 
 inline double diff(std::int32_t a, std::int32_t b) { return static_cast<double>(wrap_sub(a, b)); }
-
-// The crossing offset d * t / den lies within [-|d|, |d|], so truncation
-// always fits 32 bits; the guard keeps a NaN or rounding excess defined.
-inline std::int32_t trunc_offset(double v) {
-  if (!(v > -2147483648.0)) return v != v ? 0 : INT32_MIN;
-  if (v >= 2147483647.0) return INT32_MAX;
-  return static_cast<std::int32_t>(v);
-}
 
 // Parallel (or degenerate) segments meet only at c, else d, lying on a-b.
 // Kept out of line: it is rare, and inlining it costs the common path
@@ -54,7 +48,7 @@ std::int32_t Point_Segment_Intersect(const tagPOINT* p, const tagPOINT* a, const
 }
 
 std::int32_t Point_Rect_Intersect(const tagPOINT* p, const tagPOINT* min, const tagPOINT* max) {
-  return min->x <= p->x && p->x < max->x && min->y <= p->y && p->y <= max->y;
+  return kelvor::detail::point_meets_rect(*min, *max, *p);
 }
 
 std::int32_t Segment_Segment_Intersect(const tagPOINT* a, const tagPOINT* b, const tagPOINT* c,
@@ -88,8 +82,10 @@ std::int32_t Segment_Segment_Intersect(const tagPOINT* a, const tagPOINT* b, con
   }
   if (out != nullptr) {
     // Measured from a and truncated toward zero, never rounded to nearest.
-    const std::int32_t ox = wrap_add(a->x, trunc_offset(d1x * t / den));
-    const std::int32_t oy = wrap_add(a->y, trunc_offset(t * d1y / den));
+    // The offset d * t / den lies within [-|d|, |d|] and so fits 32 bits; the
+    // saturating conversion keeps a rounding excess defined.
+    const std::int32_t ox = wrap_add(a->x, kelvor::detail::trunc_to_i32(d1x * t / den));
+    const std::int32_t oy = wrap_add(a->y, kelvor::detail::trunc_to_i32(t * d1y / den));
     out->x = ox;
     out->y = oy;
   }
@@ -98,8 +94,5 @@ std::int32_t Segment_Segment_Intersect(const tagPOINT* a, const tagPOINT* b, con
 
 std::int32_t Rect_Rect_Intersect(const tagPOINT* min1, const tagPOINT* max1, const tagPOINT* min2,
                                  const tagPOINT* max2) {
-  if (!(min1->x < max2->x)) return 0;
-  if (!(min1->y < max2->y)) return 0;
-  if (!(max1->x > min2->x)) return 0;
-  return max1->y > min2->y;
+  return kelvor::detail::rects_overlap(*min1, *max1, *min2, *max2);
 }

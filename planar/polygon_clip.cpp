@@ -1,8 +1,8 @@
 // Cutting a horizontal or vertical span to the inside of a polygon: the span
 // is cut to the first inside span it meets, so one covering several inside
 // spans keeps only the leftmost (bottommost) of them.
+#include "crossing_scan.h"
 #include "kelvor/planar.h"
-#include "planar/crossing_scan.h"
 
 namespace {
 
@@ -10,7 +10,7 @@ template <class Line>
 std::int32_t polygon_clip_span(const tagPOINT* pts, std::int32_t n, std::int32_t* from,
                                std::int32_t* to, std::int32_t at) {
   std::int32_t list[kelvor::detail::kCrossingListSize];
-  const std::int32_t count = kelvor::detail::scan_crossings(Line{}, pts, n, at, list);
+  const std::int32_t count = kelvor::detail::scan_crossings<Line>(pts, n, at, list);
   if (count < 2) return 0;
   const std::int32_t f = *from;
   const std::int32_t t = *to;

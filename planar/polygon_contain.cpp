@@ -2,8 +2,8 @@
 // crossing list for spans and rectangles, and both (plus edge tests) for
 // segments. A container of no points holds nothing and is never read; inner
 // figures without edges are held vacuously.
+#include "crossing_scan.h"
 #include "kelvor/planar.h"
-#include "planar/crossing_scan.h"
 
 namespace {
 
@@ -11,7 +11,7 @@ template <class Line>
 std::int32_t polygon_contain_span(const tagPOINT* pts, std::int32_t n, std::int32_t from,
                                   std::int32_t to, std::int32_t at) {
   std::int32_t list[kelvor::detail::kCrossingListSize];
-  const std::int32_t count = kelvor::detail::scan_crossings(Line{}, pts, n, at, list);
+  const std::int32_t count = kelvor::detail::scan_crossings<Line>(pts, n, at, list);
   for (std::int32_t k = 0; k < count - 1; k += 2) {
     // Strict at hi: a span running up to a crossing leaves the polygon there.
     if (list[k] <= from && to < list[k + 1]) return 1;

@@ -1,8 +1,8 @@
 // Meeting tests against polygons. The segment-based tests take the closing
 // edge from the first point to the last and never skip it; a polygon of no
 // points meets nothing and is never read.
+#include "crossing_scan.h"
 #include "kelvor/planar.h"
-#include "planar/crossing_scan.h"
 
 namespace {
 
@@ -10,7 +10,7 @@ template <class Line>
 std::int32_t polygon_span_intersect(const tagPOINT* pts, std::int32_t n, std::int32_t from,
                                     std::int32_t to, std::int32_t at) {
   std::int32_t list[kelvor::detail::kCrossingListSize];
-  const std::int32_t count = kelvor::detail::scan_crossings(Line{}, pts, n, at, list);
+  const std::int32_t count = kelvor::detail::scan_crossings<Line>(pts, n, at, list);
   if (count < 2) return 0;
   return static_cast<std::int32_t>(kelvor::detail::first_span_met(list, count, from, to) >= 0);
 }

@@ -1,6 +1,6 @@
 // Meeting tests against polylines: loops over the open edges i -> i+1.
+#include "crossing_scan.h"
 #include "kelvor/planar.h"
-#include "planar/crossing_scan.h"
 
 namespace {
 
@@ -10,7 +10,7 @@ std::int32_t polyline_span_intersect(const tagPOINT* pts, std::int32_t n, std::i
   if (n < 2) return 0;
   std::int32_t met = 0;
   kelvor::detail::for_each_straddling_edge<Line>(pts, n, at, [&](std::int32_t i) {
-    const std::int32_t c = kelvor::detail::crossing_at<Line>(pts[i], pts[i + 1], at);
+    const std::int32_t c = kelvor::detail::wrapping_crossing_at<Line>(pts[i], pts[i + 1], at);
     met = static_cast<std::int32_t>(from <= c && c < to);
     return met == 0;
   });

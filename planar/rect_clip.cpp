@@ -1,8 +1,8 @@
 // In-place clipping of a rectangle and of a segment to a half-open rectangle.
 // A rejected case writes nothing.
-#include "fixed/wrap.h"
+#include "common/wrap.h"
 #include "kelvor/planar.h"
-#include "planar/rect_edges.h"
+#include "rect_edges.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // Segment against half-open rectangle: region codes settle most cases; the
 // rest test the one or two edges that the first endpoint's code points at.
 #include "kelvor/planar.h"
-#include "planar/rect_edges.h"
+#include "rect_edges.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
 // KPOINT: a plane point; it meets figures but contains nothing.
+#include "common/half_open.h"
 #include "kelvor/planar.h"
 #include "kelvor/shapes.h"
-#include "shapes/rect_rules.h"
 
-using kelvor::detail::rect_meets_point;
+using kelvor::detail::point_meets_rect;
 
 KPOINT::KPOINT() : pt{0, 0} {}
 KPOINT::KPOINT(std::int32_t x, std::int32_t y) : pt{x, y} {}
@@ -29,16 +29,18 @@ std::int32_t KPOINT::operator!=(const tagPOINT& p) const {
 KPOINT::operator tagPOINT&() { return pt; }
 
 std::int32_t KPOINT::Intersect(const KPGON& pg) const {
-  if (!rect_meets_point(pg.rcBound, pt)) return 0;
+  if (!point_meets_rect(pg.rcBound.ptMin, pg.rcBound.ptMax, pt)) return 0;
   return Point_Polygon_Intersect(&pt, pg.pPoints, pg.nCount);
 }
 
 std::int32_t KPOINT::Intersect(const KPLINE& pl) const {
-  if (!rect_meets_point(pl.rcBound, pt)) return 0;
+  if (!point_meets_rect(pl.rcBound.ptMin, pl.rcBound.ptMax, pt)) return 0;
   return Point_Polyline_Intersect(&pt, pl.pPoints, pl.nCount);
 }
 
-std::int32_t KPOINT::Intersect(const KRECT& rc) const { return rect_meets_point(rc, pt) ? 1 : 0; }
+std::int32_t KPOINT::Intersect(const KRECT& rc) const {
+  return point_meets_rect(rc.ptMin, rc.ptMax, pt) ? 1 : 0;
+}
 
 std::int32_t KPOINT::Intersect(const tagPOINT& a, const tagPOINT& b) const {
   return Point_Segment_Intersect(&pt, &a, &b);

@@ -1,8 +1,8 @@
 // KPGON: a borrowed ring of at least three points, closed from the last point
 // to the first, with its cached bounding rectangle; shallow copies share the
 // caller's array.
+#include "borrowed_points.h"
 #include "kelvor/shapes.h"
-#include "shapes/borrowed_points.h"
 
 namespace {
 constexpr std::int32_t kMinPoints = 3;

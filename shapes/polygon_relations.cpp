@@ -3,9 +3,9 @@
 // then the planar predicates decide.
 #include <cstdint>
 
+#include "common/half_open.h"
 #include "kelvor/planar.h"
 #include "kelvor/shapes.h"
-#include "shapes/rect_rules.h"
 
 std::int32_t KPGON::Contain(const KPGON& pg) const {
   if (rcBound.Contain(pg) == 0) return 0;
@@ -35,7 +35,7 @@ std::int32_t KPGON::Contain(const tagPOINT& a, const tagPOINT& b) const {
 std::int32_t KPGON::Contain(const tagPOINT& q) const {
   // rcBound is always a KRECT, so its Contain is exactly the inline half-open
   // rule; testing it here keeps the common miss to a few instructions.
-  if (!kelvor::detail::rect_holds(rcBound, q)) return 0;
+  if (!kelvor::detail::half_open_holds(rcBound.ptMin, rcBound.ptMax, q)) return 0;
   return Polygon_Contain_Point(pPoints, nCount, &q);
 }
 

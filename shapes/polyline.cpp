@@ -1,7 +1,7 @@
 // KPLINE: a borrowed chain of at least two points
 // with its cached bounding rectangle; shallow copies share the caller's array.
+#include "borrowed_points.h"
 #include "kelvor/shapes.h"
-#include "shapes/borrowed_points.h"
 
 namespace {
 constexpr std::int32_t kMinPoints = 2;

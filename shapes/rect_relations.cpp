@@ -1,10 +1,10 @@
 // KRECT relations: inline half-open and overlap rules first, then the planar
 // predicates. Calls on "this" dispatch through the virtual table on purpose.
+#include "common/half_open.h"
 #include "kelvor/planar.h"
 #include "kelvor/shapes.h"
-#include "shapes/rect_rules.h"
 
-using kelvor::detail::rect_holds;
+using kelvor::detail::half_open_holds;
 using kelvor::detail::rects_overlap;
 
 std::int32_t KRECT::Contain(const KPGON& pg) const { return Contain(pg.rcBound); }
@@ -18,12 +18,12 @@ std::int32_t KRECT::Contain(const KRECT& rc) const {
 
 std::int32_t KRECT::Contain(const tagPOINT& a, const tagPOINT& b) const {
   if (IsEmpty()) return 0;
-  return rect_holds(*this, a) && rect_holds(*this, b) ? 1 : 0;
+  return half_open_holds(ptMin, ptMax, a) && half_open_holds(ptMin, ptMax, b) ? 1 : 0;
 }
 
 std::int32_t KRECT::Contain(const tagPOINT& q) const {
   if (IsEmpty()) return 0;
-  return rect_holds(*this, q) ? 1 : 0;
+  return half_open_holds(ptMin, ptMax, q) ? 1 : 0;
 }
 
 std::int32_t KRECT::Intersect(const KPGON& pg) const {
@@ -42,7 +42,7 @@ std::int32_t KRECT::Intersect(const KPLINE& pl) const {
 
 std::int32_t KRECT::Intersect(const KRECT& rc) const {
   if (IsEmpty() || rc.IsEmpty()) return 0;
-  return rects_overlap(*this, rc) ? 1 : 0;
+  return rects_overlap(ptMin, ptMax, rc.ptMin, rc.ptMax) ? 1 : 0;
 }
 
 std::int32_t KRECT::Intersect(const tagPOINT& a, const tagPOINT& b) const {

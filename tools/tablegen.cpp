@@ -54,7 +54,7 @@ int emit_trig(std::FILE* f) {
     const double t = (k == 0) ? std::atan(2.0) : std::atan(std::ldexp(1.0, -(k - 1)));
     cordic[k] = truncate(std::floor(t * 180.0 / kExactPi * 65536.0 + 0.5));
   }
-  std::fprintf(f, "#include <cstdint>\n#include \"fixed/trig_tables.h\"\n\n");
+  std::fprintf(f, "#include <cstdint>\n#include \"trig_tables.h\"\n\n");
   std::fprintf(f, "namespace kelvor::detail {\n\n");
   emit_i32(f, "g_sin_table", sin_t, 65536);
   emit_i32(f, "g_cos_table", cos_t, 65536);

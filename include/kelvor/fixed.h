@@ -7,6 +7,12 @@
 #ifndef KELVOR_FIXED_H
 #define KELVOR_FIXED_H
 
+// Inside the library each folder may include only the headers of what it
+// uses (see its CMakeLists.txt); clients include anything.
+#if defined(KELVOR_BUILDING) && !defined(KELVOR_USES_FIXED)
+#error "this part of Kelvor does not use <kelvor/fixed.h>"
+#endif
+
 #include <cstdint>
 
 #include "kelvor/export.h"

@@ -8,6 +8,12 @@
 #ifndef KELVOR_GEO_H
 #define KELVOR_GEO_H
 
+// Inside the library each folder may include only the headers of what it
+// uses (see its CMakeLists.txt); clients include anything.
+#if defined(KELVOR_BUILDING) && !defined(KELVOR_USES_GEO)
+#error "this part of Kelvor does not use <kelvor/geo.h>"
+#endif
+
 #include <cstdint>
 
 #include "kelvor/export.h"

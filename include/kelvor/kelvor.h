@@ -3,10 +3,15 @@
 #ifndef KELVOR_KELVOR_H
 #define KELVOR_KELVOR_H
 
+#if defined(KELVOR_BUILDING)
+#error "inside the library include the headers of what each folder uses"
+#endif
+
 #include "kelvor/export.h"
 #include "kelvor/fixed.h"
 #include "kelvor/geo.h"
 #include "kelvor/planar.h"
+#include "kelvor/prepared.h"
 #include "kelvor/shapes.h"
 #include "kelvor/types.h"
 

@@ -21,6 +21,12 @@
 #ifndef KELVOR_PLANAR_H
 #define KELVOR_PLANAR_H
 
+// Inside the library each folder may include only the headers of what it
+// uses (see its CMakeLists.txt); clients include anything.
+#if defined(KELVOR_BUILDING) && !defined(KELVOR_USES_PLANAR)
+#error "this part of Kelvor does not use <kelvor/planar.h>"
+#endif
+
 #include <cstdint>
 
 #include "kelvor/export.h"

@@ -28,6 +28,12 @@
 #ifndef KELVOR_PREPARED_H
 #define KELVOR_PREPARED_H
 
+// Inside the library each folder may include only the headers of what it
+// uses (see its CMakeLists.txt); clients include anything.
+#if defined(KELVOR_BUILDING) && !defined(KELVOR_USES_PREPARED)
+#error "this part of Kelvor does not use <kelvor/prepared.h>"
+#endif
+
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -100,8 +106,8 @@ class KELVOR_API PreparedPolygon {
   Rule rule() const;
   // The ring as built, points in the order given (empty for no points).
   const std::vector<tagPOINT>& points() const;
-  // The ring's bounding rectangle as GetMBR gives it; the canonical empty
-  // rectangle for rings of fewer than 3 points, as KPGON keeps it.
+  // The ring's bounding rectangle as KPGON keeps it: GetMBR of the points,
+  // or the canonical empty rectangle for rings of fewer than 3 points.
   KRECT bound() const;
   // RingCanWrap of the ring as built.
   bool can_wrap() const;

@@ -12,6 +12,12 @@
 #ifndef KELVOR_SHAPES_H
 #define KELVOR_SHAPES_H
 
+// Inside the library each folder may include only the headers of what it
+// uses (see its CMakeLists.txt); clients include anything.
+#if defined(KELVOR_BUILDING) && !defined(KELVOR_USES_SHAPES)
+#error "this part of Kelvor does not use <kelvor/shapes.h>"
+#endif
+
 #include <cstdint>
 
 #include "kelvor/export.h"

@@ -1,13 +1,15 @@
 // The internal trigonometric tables, and the CORDIC engine against a plain
 // step-by-step model with branches and loops (the engine itself is branch-free).
+#include "cordic.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <cstdint>
 #include <random>
 
-#include "fixed/cordic.h"
-#include "fixed/trig_tables.h"
+#include "kelvor/types.h"
+#include "trig_tables.h"
 
 namespace {
 
@@ -64,14 +66,15 @@ KMF_Vector RandomNormalised(std::mt19937& rng) {
       if (rng() % 64 == 0) *c = (rng() & 1) ? INT32_MIN : INT32_MAX;
     }
   }
-  Cordic_Normalize(&v);
-  return v;
+  std::uint32_t x = cordic::bits(v.x), y = cordic::bits(v.y);
+  cordic::normalize(x, y);
+  return {to_i32(x), to_i32(y)};
 }
 
 TEST(CordicRotate, AgreesWithTheModelForAnyAngle) {
   std::mt19937 rng(1202);
-  const std::int32_t special[] = {0, -1, 90 * kDeg, 90 * kDeg + 1, -90 * kDeg, INT32_MIN,
-                                  INT32_MAX};
+  const std::int32_t special[] = {0,          -1,        90 * kDeg, 90 * kDeg + 1,
+                                  -90 * kDeg, INT32_MIN, INT32_MAX};
   for (int n = 0; n < 4000; ++n) {
     const KMF_Vector v = RandomNormalised(rng);
     const std::int32_t theta = n < 7 ? special[n] : static_cast<std::int32_t>(rng());
@@ -80,37 +83,43 @@ TEST(CordicRotate, AgreesWithTheModelForAnyAngle) {
     for (; t > 90 * kDeg; t -= 180 * kDeg) sign = -sign;
     std::int64_t x = sign * v.x, y = sign * v.y;
     ModelSteps(x, y, t, false);
-    KMF_Vector w = v;
-    Cordic_Rotate(&w, theta);
-    ASSERT_TRUE(w.x == x && w.y == y) << v.x << "," << v.y << " by " << theta;
+    std::uint32_t wx = cordic::bits(v.x), wy = cordic::bits(v.y);
+    cordic::rotate(wx, wy, theta);
+    ASSERT_EQ(to_i32(wx), x) << v.x << "," << v.y << " by " << theta;
+    ASSERT_EQ(to_i32(wy), y) << v.x << "," << v.y << " by " << theta;
   }
 }
 
 TEST(CordicVectorize, AgreesWithTheModelAndStaysInRange) {
   for (const std::int32_t y : {-1, 0}) {  // the negative axis: +-180 by the sign of y
-    KMF_Vector v{-(1 << 27), y};
-    Cordic_Vectorize(&v);
-    EXPECT_EQ(v.y, y < 0 ? -11796480 : 11796480);
+    std::uint32_t vx = cordic::bits(-(1 << 27));
+    EXPECT_EQ(to_i32(cordic::vectorize(vx, cordic::bits(y))), y < 0 ? -11796480 : 11796480) << y;
   }
   std::mt19937 rng(1204);
   for (int n = 0; n < 4000; ++n) {
     KMF_Vector v = RandomNormalised(rng);
     std::int64_t x = v.x, y = v.y, t = 0;
-    if (x < 0) { x = -x; y = -y; t = 180 * kDeg; }
+    if (x < 0) {
+      x = -x;
+      y = -y;
+      t = 180 * kDeg;
+    }
     if (y > 0) t = -t;
     ModelSteps(x, y, t, true);
     t = t >= 0 ? (t + 16) & ~31LL : -((16 - t) & ~31LL);  // nearest multiple of 32
-    const KMF_Vector in = v;
-    Cordic_Vectorize(&v);
-    ASSERT_TRUE(v.x == x && v.y == t) << in.x << "," << in.y;
-    ASSERT_TRUE(v.y % 32 == 0 && v.y >= -180 * kDeg && v.y <= 180 * kDeg) << in.x << "," << in.y;
+    std::uint32_t vx = cordic::bits(v.x);
+    const std::int32_t angle = to_i32(cordic::vectorize(vx, cordic::bits(v.y)));
+    ASSERT_EQ(to_i32(vx), x) << v.x << "," << v.y;
+    ASSERT_EQ(angle, t) << v.x << "," << v.y;
   }
 }
 
 TEST(CordicCompensate, ScalesByTheInverseGainTowardZero) {
-  EXPECT_TRUE(Cordic_Compensate(200000000) == 54314350 && Cordic_Compensate(-3) == 0);
-  EXPECT_TRUE(Cordic_Compensate(-123456789) == -33527376 && Cordic_Compensate(3) == 0);
-  EXPECT_EQ(Cordic_Compensate(INT32_MIN), -583195892);
+  const struct {
+    std::int32_t in, out;
+  } cases[] = {
+      {200000000, 54314350}, {-123456789, -33527376}, {3, 0}, {-3, 0}, {INT32_MIN, -583195892}};
+  for (const auto& c : cases) EXPECT_EQ(cordic::compensate(c.in), c.out) << c.in;
 }
 
 }  // namespace

@@ -12,7 +12,7 @@
 namespace {
 
 __extension__ typedef __int128 wide;  // exact reference products
-using Ring = std::vector<tagPOINT>;
+using Ring = std::vector<halvek_point>;
 using Lines = std::vector<std::vector<std::int32_t>>;  // each line: its coordinate, then crossings
 
 // Every line produced, read through state fields 3, 4 and 7; records past `cap` hold sentinels.
@@ -28,7 +28,7 @@ Lines scan(const Ring& ring, std::int32_t lo, std::int32_t hi, char dir, std::in
     out.push_back({s.line});
     for (std::int32_t i = 0; i < s.count; ++i) out.back().push_back(w.at(s.active + i).at);
   }
-  EXPECT_TRUE(s.count == 0 && edge_scan(&s) != 0);  // and stays finished
+  EXPECT_TRUE(s.count == 0 && edge_scan(&s) != 0);       // and stays finished
   EXPECT_TRUE(s.work == w.data() && s.capacity == cap);  // the caller's fields survive
   for (std::size_t i = cap; i < w.size(); ++i) EXPECT_TRUE(w[i].first == 77 && w[i].dir == 77);
   return out;
@@ -36,12 +36,13 @@ Lines scan(const Ring& ring, std::int32_t lo, std::int32_t hi, char dir, std::in
 
 // The straddle rule and the truncating formula from the start point, exact, on every line.
 Lines brute(Ring ring, std::int64_t lo, std::int64_t hi, bool cols) {
-  if (cols) for (auto& p : ring) std::swap(p.x, p.y);
+  if (cols)
+    for (auto& p : ring) std::swap(p.x, p.y);
   Lines out;
   for (std::int64_t h = lo; h <= hi; ++h) {
     std::vector<std::int32_t> xs{static_cast<std::int32_t>(h)};
     for (std::size_t i = 0; i < ring.size(); ++i) {
-      const tagPOINT &a = ring[i], &b = ring[(i + 1) % ring.size()];
+      const halvek_point &a = ring[i], &b = ring[(i + 1) % ring.size()];
       if ((a.y <= h && h < b.y) || (b.y <= h && h < a.y))
         xs.push_back(std::int32_t(a.x + (wide{b.x} - a.x) * (h - a.y) / (wide{b.y} - a.y)));
     }
@@ -73,7 +74,7 @@ TEST(HalvekProperty, MatchesBruteForceOnRandomRings) {
   std::uniform_int_distribution<std::int32_t> count(2, 12), coord(-40, 40);
   for (int iter = 0; iter < 1500; ++iter) {
     Ring ring(static_cast<std::size_t>(count(rng)));
-    for (auto& p : ring) p = tagPOINT{coord(rng), coord(rng)};
+    for (auto& p : ring) p = halvek_point{coord(rng), coord(rng)};
     std::int32_t lo = coord(rng), hi = coord(rng);
     if (iter % 3 == 0) std::swap(lo, hi);  // some empty ranges too
     const Lines got = scan(ring, lo, hi, static_cast<char>(iter & 1));

@@ -23,6 +23,16 @@ if(NOT LAST_OUTPUT MATCHES "consumer ok")
   message(FATAL_ERROR "unexpected consumer output: ${LAST_OUTPUT}")
 endif()
 
+# find_package from the build tree, without installing.
+run(${CMAKE_COMMAND} -S ${CONSUMER_DIR} -B ${WORK_DIR}/build-tree -G ${GENERATOR}
+    -DKelvor_DIR=${BUILD_DIR} -DCMAKE_CXX_COMPILER=${CXX}
+    "-DCMAKE_CXX_FLAGS=${CXX_FLAGS}" "-DCMAKE_EXE_LINKER_FLAGS=${LINK_FLAGS}")
+run(${CMAKE_COMMAND} --build ${WORK_DIR}/build-tree)
+run(${WORK_DIR}/build-tree/kelvor_consumer)
+if(NOT LAST_OUTPUT MATCHES "consumer ok")
+  message(FATAL_ERROR "unexpected build-tree consumer output: ${LAST_OUTPUT}")
+endif()
+
 # add_subdirectory: the source tree vendored into a client project.
 run(${CMAKE_COMMAND} -S ${CONSUMER_DIR} -B ${WORK_DIR}/vendored -G ${GENERATOR}
     -DKELVOR_SOURCE_DIR=${SOURCE_DIR} -DCMAKE_CXX_COMPILER=${CXX}
@@ -36,9 +46,7 @@ endif()
 
 # pkg-config: kelvor.pc must give a working compile and link line.
 if(PKG_CONFIG)
-  file(GLOB_RECURSE pc_file ${prefix}/kelvor.pc)
-  get_filename_component(pc_dir "${pc_file}" DIRECTORY)
-  set(ENV{PKG_CONFIG_PATH} ${pc_dir})
+  set(ENV{PKG_CONFIG_PATH} ${prefix}/${LIBDIR}/pkgconfig)
   run(${PKG_CONFIG} --cflags --libs kelvor)
   string(STRIP "${LAST_OUTPUT}" flags)
   separate_arguments(flags UNIX_COMMAND "${flags}")

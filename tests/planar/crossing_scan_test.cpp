@@ -1,11 +1,12 @@
 // Internal scan-line pieces: wrapping crossing arithmetic and the truncated crossing list.
+#include "crossing_scan.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <random>
 #include <vector>
 
-#include "planar/crossing_scan.h"
 #include "planar/polygon_model.h"
 
 namespace {
@@ -14,16 +15,16 @@ namespace kd = kelvor::detail;
 using polytest::I32;
 
 TEST(CrossingCoordinate, TruncatesTowardZeroFromStartAndWraps) {
-  EXPECT_EQ(kd::crossing_coordinate(0, 0, 65536, 131072, 65536), 0) << "product wraps";
-  EXPECT_EQ(kd::crossing_coordinate(0, 1, INT32_MIN, 0, 0), INT32_MIN) << "INT32_MIN / -1";
-  EXPECT_EQ(kd::crossing_coordinate(5, 3, 9, 3, 3), 5) << "zero divisor stays defined";
+  EXPECT_EQ(kd::wrapping_crossing(0, 0, 65536, 131072, 65536), 0) << "product wraps";
+  EXPECT_EQ(kd::wrapping_crossing(0, 1, INT32_MIN, 0, 0), INT32_MIN) << "INT32_MIN / -1";
+  EXPECT_EQ(kd::wrapping_crossing(5, 3, 9, 3, 3), 5) << "zero divisor stays defined";
   std::mt19937 rng(1u);
   std::uniform_int_distribution<I32> any(INT32_MIN, INT32_MAX);
   for (int k = 0; k < 5000; ++k) {
     const tagPOINT a{any(rng), any(rng)}, b{any(rng), any(rng)};
     const I32 h = any(rng);
     if (a.y != b.y) {
-      EXPECT_EQ(kd::crossing_coordinate(a.x, a.y, b.x, b.y, h),
+      EXPECT_EQ(kd::wrapping_crossing(a.x, a.y, b.x, b.y, h),
                 polytest::model_crossing(a, b, h, true));
     }
   }
@@ -37,15 +38,15 @@ TEST(CrossingScan, ListMatchesTruncatingModelAndIsEven) {
     const polytest::Ring r = polytest::random_ring(rng, n, 15);
     for (I32 h = -16; h <= 16; h += 2) {
       for (bool row : {true, false}) {
-        const I32 count = row ? kd::scan_row_crossings(r.data(), n, h, list)
-                              : kd::scan_column_crossings(r.data(), n, h, list);
+        const I32 count = row ? kd::scan_crossings<kd::Row>(r.data(), n, h, list)
+                              : kd::scan_crossings<kd::Column>(r.data(), n, h, list);
         ASSERT_EQ(std::vector<I32>(list, list + count), polytest::model_scan(r, h, row)) << n;
         ASSERT_EQ(count % 2, 0) << "a ring closed from where the scan stopped crosses evenly";
       }
     }
   }
-  EXPECT_EQ(kd::scan_row_crossings(nullptr, 0, 0, list), 0) << "empty ring is never read";
-  EXPECT_EQ(kd::scan_column_crossings(nullptr, -1, 0, list), 0);
+  EXPECT_EQ(kd::scan_crossings<kd::Row>(nullptr, 0, 0, list), 0) << "empty ring is never read";
+  EXPECT_EQ(kd::scan_crossings<kd::Column>(nullptr, -1, 0, list), 0);
 }
 
 }  // namespace

@@ -6,7 +6,7 @@
 // crosses) on which at least one edge crosses; lines without crossings are
 // skipped, never produced. An edge a-b (the ring's edges run i -> i+1 and
 // last -> first) crosses the line h when a <= h < b or b <= h < a in the
-// scanned axis (the even-odd straddle rule of Kelvor's planar predicates),
+// scanned axis (the straddle rule of the even-odd test),
 // at the coordinate a' + (b' - a') * (h - a) / (b - a) measured along the
 // line from the start point a, the division truncating toward zero and the
 // product exact (no overflow for any 32-bit input).
@@ -21,9 +21,13 @@
 
 #include <cstdint>
 
-#include "kelvor/types.h"
-
 extern "C" {
+
+// A ring vertex: x then y, two signed 32-bit integers.
+struct halvek_point {
+  std::int32_t x;
+  std::int32_t y;
+};
 
 // One edge of the scan: six 32-bit fields.
 struct _crossing_ {
@@ -38,16 +42,16 @@ struct _crossing_ {
 // Scan state: ten positions (a pointer counts as one). The caller sets
 // `work` and `capacity` before init_scan; the scanner never changes them.
 struct _scanner_ {
-  _crossing_* work;        // 1: caller's work array
-  std::int32_t capacity;   // 2: its size in records
-  std::int32_t active;     // 3: index of the first active record of the line
-  std::int32_t count;      // 4: number of active records, ascending by `at`
-  std::int32_t pending;    // 5: index of the first record not yet active
-  std::int32_t total;      // 6: number of records entered
-  std::int32_t line;       // 7: coordinate of the current line (y of a row, x of a column)
-  std::int32_t end;        // 8: last line to visit
-  const tagPOINT* points;  // 9: the ring being scanned
-  std::int32_t flags;      // 10: direction and progress bits
+  _crossing_* work;            // 1: caller's work array
+  std::int32_t capacity;       // 2: its size in records
+  std::int32_t active;         // 3: index of the first active record of the line
+  std::int32_t count;          // 4: number of active records, ascending by `at`
+  std::int32_t pending;        // 5: index of the first record not yet active
+  std::int32_t total;          // 6: number of records entered
+  std::int32_t line;           // 7: coordinate of the current line (y of a row, x of a column)
+  std::int32_t end;            // 8: last line to visit
+  const halvek_point* points;  // 9: the ring being scanned
+  std::int32_t flags;          // 10: direction and progress bits
 };
 
 // Prepares a scan of the ring pts[0..n-1] over the lines lo..hi (inclusive).
@@ -55,7 +59,7 @@ struct _scanner_ {
 // crossings are x values); any other value scans columns (lines x = h,
 // crossings are y values). n < 2, a null pts, lo > hi or too small a
 // capacity give a scan with no line. A null state is ignored.
-void init_scan(const tagPOINT* pts, std::int32_t n, _scanner_* state, std::int32_t lo,
+void init_scan(const halvek_point* pts, std::int32_t n, _scanner_* state, std::int32_t lo,
                std::int32_t hi, std::int32_t mode, char direction);
 
 // Advances to the next line: 0 when one was produced (line, active, count

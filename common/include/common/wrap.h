@@ -1,7 +1,7 @@
 // Portable two's-complement helpers: signed 32-bit arithmetic that wraps is
 // done in unsigned and converted back, so no input is undefined behaviour.
-#ifndef KELVOR_FIXED_WRAP_H
-#define KELVOR_FIXED_WRAP_H
+#ifndef KELVOR_COMMON_WRAP_H
+#define KELVOR_COMMON_WRAP_H
 
 #include <cstdint>
 
@@ -47,7 +47,11 @@ constexpr std::uint32_t abs_bits(std::uint32_t u) { return cond_neg(u, sign_mask
 constexpr std::uint32_t magnitude(std::int32_t a) {
   return abs_bits(static_cast<std::uint32_t>(a));
 }
+// |v| of a 64-bit value as unsigned; only used on values well inside the range.
+constexpr std::uint64_t magnitude64(std::int64_t v) {
+  return v < 0 ? 0u - static_cast<std::uint64_t>(v) : static_cast<std::uint64_t>(v);
+}
 
 }  // namespace kelvor::detail
 
-#endif  // KELVOR_FIXED_WRAP_H
+#endif  // KELVOR_COMMON_WRAP_H

@@ -1,0 +1,26 @@
+# Install rules, the CMake package (installed and build tree) and kelvor.pc.
+install(TARGETS kelvor EXPORT KelvorTargets
+  LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
+  ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR}
+  RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR}
+  INCLUDES DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
+install(DIRECTORY include/kelvor DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
+install(EXPORT KelvorTargets NAMESPACE Kelvor::
+  DESTINATION ${CMAKE_INSTALL_LIBDIR}/cmake/Kelvor)
+# The build tree is a package too: find_package(Kelvor) with Kelvor_DIR
+# pointing at it uses the freshly built library.
+export(EXPORT KelvorTargets NAMESPACE Kelvor:: FILE ${PROJECT_BINARY_DIR}/KelvorTargets.cmake)
+configure_package_config_file(cmake/KelvorConfig.cmake.in
+  ${PROJECT_BINARY_DIR}/KelvorConfig.cmake
+  INSTALL_DESTINATION ${CMAKE_INSTALL_LIBDIR}/cmake/Kelvor)
+# While the version is 0.x a minor release may change the interface (object
+# layout and virtual table order included), so only the same minor matches.
+write_basic_package_version_file(${PROJECT_BINARY_DIR}/KelvorConfigVersion.cmake
+  COMPATIBILITY SameMinorVersion)
+install(FILES ${PROJECT_BINARY_DIR}/KelvorConfig.cmake
+  ${PROJECT_BINARY_DIR}/KelvorConfigVersion.cmake
+  DESTINATION ${CMAKE_INSTALL_LIBDIR}/cmake/Kelvor)
+# Relocatable: the prefix is found from the .pc file's own location.
+file(RELATIVE_PATH KELVOR_PC_TO_PREFIX /prefix/${CMAKE_INSTALL_LIBDIR}/pkgconfig /prefix)
+configure_file(cmake/kelvor.pc.in ${PROJECT_BINARY_DIR}/kelvor.pc @ONLY)
+install(FILES ${PROJECT_BINARY_DIR}/kelvor.pc DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig)

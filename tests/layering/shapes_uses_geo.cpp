@@ -1,0 +1,4 @@
+// Not allowed: the shape classes use no geographic function.
+#include "kelvor/geo.h"
+
+int probe() { return 0; }
