@@ -22,7 +22,7 @@ using kelvor::PreparedPolygon;
 using kelvor::RingCanWrap;
 using kelvor::Rule;
 using kelvor::ZoneIndex;
-using I128 = __int128;
+__extension__ typedef __int128 I128;
 
 // Even-odd with exact crossings: closing edge from the last point to the
 // first, straddle rule a.y <= y < b.y or b.y <= y < a.y, crossing measured
