@@ -1,0 +1,222 @@
+// Allocation failure. GetMCR takes its work array from malloc: this program
+// interposes malloc (libkelvor.so's calls resolve to the executable's
+// definition) with a switch that fails the next N calls, and checks the
+// defined answer, the canonical empty rectangle. The bulk builders allocate
+// with operator new: a replacement counts live blocks and fails the k-th
+// allocation from a given point, for every k until the call completes, and
+// checks std::bad_alloc (InscribedRect: the empty rectangle) with every
+// successful allocation freed. Under ASan or TSan, whose runtimes own
+// malloc, the malloc cases are skipped; the operator new cases still run.
+#include <gtest/gtest.h>
+#include <kelvor/kelvor.h>
+#include <kelvor/prepared.h>
+
+#include <atomic>
+#include <cerrno>
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <functional>
+#include <new>
+#include <string>
+#include <vector>
+
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+#define KELVOR_TEST_SANITIZED 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer) || __has_feature(thread_sanitizer)
+#define KELVOR_TEST_SANITIZED 1
+#endif
+#endif
+
+namespace {
+
+std::atomic<long> g_malloc_calls{0};
+std::atomic<long> g_malloc_fail_next{0};
+
+// operator new bookkeeping: blocks handed out and not yet deleted, calls
+// since the last arming, and the call number that fails (-1: none).
+std::atomic<long> g_live{0};
+std::atomic<long> g_new_calls{0};
+std::atomic<long> g_new_fail_at{-1};
+
+void* counted_new(std::size_t size) {
+  const long call = g_new_calls.fetch_add(1);
+  if (call == g_new_fail_at.load()) return nullptr;
+  void* p = std::malloc(size == 0 ? 1 : size);
+  if (p != nullptr) g_live.fetch_add(1);
+  return p;
+}
+// Out of line, so the compiler sees no new-expression paired with free.
+[[gnu::noinline]] void counted_delete(void* p) {
+  if (p == nullptr) return;
+  g_live.fetch_sub(1);
+  std::free(p);
+}
+
+}  // namespace
+
+#ifndef KELVOR_TEST_SANITIZED
+extern "C" void* __libc_malloc(std::size_t size);
+extern "C" void* malloc(std::size_t size) {
+  g_malloc_calls.fetch_add(1);
+  long pending = g_malloc_fail_next.load();
+  while (pending > 0) {
+    if (g_malloc_fail_next.compare_exchange_weak(pending, pending - 1)) {
+      errno = ENOMEM;
+      return nullptr;
+    }
+  }
+  return __libc_malloc(size);
+}
+#endif
+
+void* operator new(std::size_t size) {
+  if (void* p = counted_new(size)) return p;
+  throw std::bad_alloc();
+}
+void* operator new[](std::size_t size) {
+  if (void* p = counted_new(size)) return p;
+  throw std::bad_alloc();
+}
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept { return counted_new(size); }
+void* operator new[](std::size_t size, const std::nothrow_t&) noexcept { return counted_new(size); }
+void operator delete(void* p) noexcept { counted_delete(p); }
+void operator delete[](void* p) noexcept { counted_delete(p); }
+void operator delete(void* p, std::size_t) noexcept { counted_delete(p); }
+void operator delete[](void* p, std::size_t) noexcept { counted_delete(p); }
+void operator delete(void* p, const std::nothrow_t&) noexcept { counted_delete(p); }
+void operator delete[](void* p, const std::nothrow_t&) noexcept { counted_delete(p); }
+
+namespace {
+
+using Ring = std::vector<tagPOINT>;
+using Q = std::vector<std::int32_t>;
+Q q(const KRECT& r) { return {r.ptMin.x, r.ptMin.y, r.ptMax.x, r.ptMax.y}; }
+const Q kEmpty{1, 1, 0, 0};
+// Allocation-free, for use while operator new is set to fail.
+bool canonical_empty(const KRECT& r) {
+  return r.ptMin.x == 1 && r.ptMin.y == 1 && r.ptMax.x == 0 && r.ptMax.y == 0;
+}
+
+// A comb: enough rows, columns and edges for the scans and the grid index.
+Ring comb() {
+  Ring r{{0, 0}, {60, 0}};
+  for (int t = 5; t >= 0; --t) r.insert(r.end(), {{10 * t + 8, 30}, {10 * t + 2, 30}, {10 * t, 1}});
+  return r;
+}
+// One long-edged ring, so the densifier and the exact rule have work.
+const Ring kLong{{-2000000000, -1900000000}, {2100000000, -50000}, {30000, 2000000000}};
+
+#ifndef KELVOR_TEST_SANITIZED
+KRECT mcr_failing_malloc(const Ring& r, long failures, long* calls) {
+  KRECT rc(5, 5, 6, 6);
+  const long before = g_malloc_calls.load();
+  g_malloc_fail_next = failures;
+  GetMCR(rc, static_cast<std::int32_t>(r.size()), r.data(), 1);
+  g_malloc_fail_next = 0;
+  *calls = g_malloc_calls.load() - before;
+  return rc;
+}
+#endif
+
+TEST(GetMcrAllocation, FailedWorkArrayGivesTheCanonicalEmptyRectangle) {
+#ifdef KELVOR_TEST_SANITIZED
+  GTEST_SKIP() << "the sanitizer runtime owns malloc; interposing it would conflict";
+#else
+  const Ring ring = comb();
+  long calls = 0;
+  const Q normal = q(mcr_failing_malloc(ring, 0, &calls));
+  ASSERT_NE(normal, kEmpty) << "the ring must have an inscribed rectangle";
+  ASSERT_GE(calls, 1) << "GetMCR's allocation did not reach the interposed malloc";
+  for (long failures : {1L, 2L, 100L}) {
+    EXPECT_EQ(q(mcr_failing_malloc(ring, failures, &calls)), kEmpty) << failures << " failures";
+    EXPECT_GE(calls, 1) << failures << " failures";
+  }
+  EXPECT_EQ(q(mcr_failing_malloc(ring, 0, &calls)), normal) << "after the failures";
+  // InscribedRect's compatible rule is GetMCR's answer, failures included.
+  g_malloc_fail_next = 1;
+  const Q bulk = q(kelvor::InscribedRect(ring.data(), static_cast<std::int32_t>(ring.size()), 1));
+  g_malloc_fail_next = 0;
+  EXPECT_EQ(bulk, kEmpty);
+#endif
+}
+
+// How a call reports a failed allocation.
+enum class Report { kThrowsBadAlloc, kReturnsEmpty };
+
+// Runs `call` with the k-th operator new failing, for k = 0, 1, 2, ... until
+// a run completes without reaching the failure. `call` answers whether its
+// result is the empty answer. Every run must leave no block allocated.
+void every_failure_point(const std::string& what, Report report,
+                         const std::function<bool()>& call) {
+  for (long k = 0; k < 100000; ++k) {
+    const long live = g_live.load();
+    g_new_calls = 0;
+    g_new_fail_at = k;
+    bool empty = false;
+    bool threw = false;
+    try {
+      empty = call();
+    } catch (const std::bad_alloc&) {
+      threw = true;
+    }
+    const bool reached = g_new_calls.load() > k;
+    g_new_fail_at = -1;
+    EXPECT_EQ(g_live.load(), live) << what << ": leaked with allocation " << k << " failing";
+    if (!reached) {
+      EXPECT_FALSE(threw) << what << ": threw without a failure";
+      EXPECT_FALSE(empty) << what << ": empty answer without a failure";
+      EXPECT_GT(k, 0) << what << ": allocates nothing";
+      return;
+    }
+    if (report == Report::kThrowsBadAlloc) {
+      EXPECT_TRUE(threw) << what << ": allocation " << k << " failed without std::bad_alloc";
+    } else {
+      EXPECT_FALSE(threw) << what << ": allocation " << k << " failing escaped as an exception";
+      EXPECT_TRUE(empty) << what << ": allocation " << k << " failing gave a non-empty answer";
+    }
+  }
+  ADD_FAILURE() << what << ": still allocating after 100000 allocations";
+}
+
+TEST(BulkBuilderAllocation, EveryFailurePointIsReportedAndLeaksNothing) {
+  const Ring ring = comb();
+  const auto n = static_cast<std::int32_t>(ring.size());
+  for (kelvor::Rule rule : {kelvor::Rule::Compatible, kelvor::Rule::Exact}) {
+    const std::string name = rule == kelvor::Rule::Exact ? " (exact)" : " (compatible)";
+    const Report throws = Report::kThrowsBadAlloc;
+    every_failure_point("PreparedPolygon" + name, throws, [&] {
+      const kelvor::PreparedPolygon p(ring.data(), n, rule);
+      return p.points().empty();
+    });
+    every_failure_point("PreparedPolygon copy" + name, throws, [&] {
+      const kelvor::PreparedPolygon p(kLong.data(), 3, rule);
+      const kelvor::PreparedPolygon copy(p);
+      return copy.points().empty();
+    });
+    const kelvor::Zone zones[] = {{ring.data(), n, 3}, {kLong.data(), 3, 1}, {nullptr, 0, 2}};
+    every_failure_point("ZoneIndex" + name, throws, [&] {
+      const kelvor::ZoneIndex index(zones, 3, rule);
+      return index.size() == 0;
+    });
+    every_failure_point("InscribedRect" + name, Report::kReturnsEmpty, [&] {
+      return canonical_empty(kelvor::InscribedRect(ring.data(), n, 1, rule));
+    });
+  }
+  every_failure_point("DensifyRing", Report::kThrowsBadAlloc, [&] {
+    const std::vector<tagPOINT> d = kelvor::DensifyRing(kLong.data(), 3);
+    return d.empty();
+  });
+}
+
+TEST(BulkBuilderAllocation, InscribedRectAnswersAsBeforeOnceAllocationWorks) {
+  const Ring ring = comb();
+  KRECT mcr;
+  GetMCR(mcr, static_cast<std::int32_t>(ring.size()), ring.data(), 1);
+  ASSERT_NE(q(mcr), kEmpty);
+  EXPECT_EQ(q(kelvor::InscribedRect(ring.data(), static_cast<std::int32_t>(ring.size()), 1)),
+            q(mcr));
+}
+
+}  // namespace
