@@ -1,30 +1,16 @@
-// PreparedPolygon: a copied ring answering point-in-polygon queries by either
-// crossing rule.
+// PreparedPolygon: a copied ring and its grid index.
+#include <new>
 #include <utility>
 
-#include "common/crossing.h"
-#include "kelvor/planar.h"
 #include "kelvor/prepared.h"
+#include "region/ring_index.h"
 
 namespace kelvor {
 
 namespace {
 
-// Even-odd rule with exact crossings, closing edge from the last point to
-// the first (equal points never straddle, so it needs no special case).
-std::int32_t exact_even_odd(const tagPOINT* pts, std::int32_t n, const tagPOINT& p) {
-  if (n < 1) return 0;
-  std::int32_t inside = 0;
-  const tagPOINT* a = &pts[n - 1];
-  for (std::int32_t i = 0; i < n; ++i) {
-    const tagPOINT& b = pts[i];
-    if (detail::straddles(a->y, b.y, p.y) &&
-        p.x < detail::exact_crossing_at<detail::Row>(*a, b, p.y)) {
-      inside ^= 1;
-    }
-    a = &b;
-  }
-  return inside;
+detail::CrossingRule crossing_rule(Rule rule) {
+  return rule == Rule::Exact ? detail::CrossingRule::kExact : detail::CrossingRule::kWrapping;
 }
 
 }  // namespace
@@ -32,8 +18,18 @@ std::int32_t exact_even_odd(const tagPOINT* pts, std::int32_t n, const tagPOINT&
 struct PreparedPolygon::Impl {
   Rule rule = Rule::Compatible;
   std::vector<tagPOINT> points;
-  KRECT bound;  // as KPGON keeps it
+  std::vector<std::uint64_t> block;  // the index's arrays, 8-byte aligned
+  detail::RingIndex index;
   bool can_wrap = false;
+
+  Impl() = default;
+  Impl(const Impl& other)
+      : rule(other.rule),
+        points(other.points),
+        block(other.block),
+        index(other.index.rebased(points.data(), block.data())),
+        can_wrap(other.can_wrap) {}
+  Impl& operator=(const Impl&) = delete;
 };
 
 PreparedPolygon::PreparedPolygon() : impl_(std::make_unique<Impl>()) {}
@@ -43,8 +39,12 @@ PreparedPolygon::PreparedPolygon(const tagPOINT* points, std::int32_t count, Rul
   impl_->rule = rule;
   if (points == nullptr || count < 1) return;
   impl_->points.assign(points, points + count);
-  if (count >= 3) GetMBR(impl_->bound, count, points);
-  impl_->can_wrap = RingCanWrap(points, count);
+  const tagPOINT* ring = impl_->points.data();
+  const detail::RingIndexPlan plan = detail::RingIndex::plan(ring, count, crossing_rule(rule));
+  if (!plan.blank && plan.bytes == 0) throw std::bad_alloc();  // too large to index
+  impl_->block.resize(plan.bytes / sizeof(std::uint64_t));
+  impl_->index = detail::RingIndex(plan, ring, impl_->block.data());
+  impl_->can_wrap = RingCanWrap(ring, count);
 }
 
 PreparedPolygon::PreparedPolygon(const PreparedPolygon& other)
@@ -58,34 +58,42 @@ PreparedPolygon& PreparedPolygon::operator=(PreparedPolygon&& other) noexcept = 
 PreparedPolygon::~PreparedPolygon() = default;
 
 std::int32_t PreparedPolygon::Contain(const tagPOINT& p) const {
-  const auto n = static_cast<std::int32_t>(impl_->points.size());
-  if (impl_->rule == Rule::Exact) return exact_even_odd(impl_->points.data(), n, p);
-  return Polygon_Contain_Point(impl_->points.data(), n, &p);
+  return impl_->index.contain(p.x, p.y);
 }
 
 std::int32_t PreparedPolygon::ContainBounded(const tagPOINT& p) const {
-  const KRECT& b = impl_->bound;
-  if (!(b.ptMin.x <= p.x && p.x < b.ptMax.x && b.ptMin.y <= p.y && p.y < b.ptMax.y)) return 0;
-  return Contain(p);
+  return impl_->index.contain_bounded(p.x, p.y);
 }
 
 void PreparedPolygon::Contain(const tagPOINT* points, std::size_t count, std::uint8_t* out) const {
-  for (std::size_t i = 0; i < count; ++i) out[i] = static_cast<std::uint8_t>(Contain(points[i]));
+  const detail::RingIndex& index = impl_->index;
+  for (std::size_t i = 0; i < count; ++i) {
+    out[i] = static_cast<std::uint8_t>(index.contain(points[i].x, points[i].y));
+  }
 }
 
 void PreparedPolygon::ContainBounded(const tagPOINT* points, std::size_t count,
                                      std::uint8_t* out) const {
+  const detail::RingIndex& index = impl_->index;
   for (std::size_t i = 0; i < count; ++i) {
-    out[i] = static_cast<std::uint8_t>(ContainBounded(points[i]));
+    out[i] = static_cast<std::uint8_t>(index.contain_bounded(points[i].x, points[i].y));
   }
 }
 
 Rule PreparedPolygon::rule() const { return impl_->rule; }
 const std::vector<tagPOINT>& PreparedPolygon::points() const { return impl_->points; }
-KRECT PreparedPolygon::bound() const { return impl_->bound; }
+
+KRECT PreparedPolygon::bound() const {
+  const detail::RingIndexPlan& plan = impl_->index.layout();
+  if (plan.n < 3) return KRECT();
+  return KRECT(plan.min, plan.max);
+}
+
 bool PreparedPolygon::can_wrap() const { return impl_->can_wrap; }
+
 std::size_t PreparedPolygon::memory_bytes() const {
-  return sizeof(*this) + sizeof(Impl) + impl_->points.capacity() * sizeof(tagPOINT);
+  return sizeof(*this) + sizeof(Impl) + impl_->points.capacity() * sizeof(tagPOINT) +
+         impl_->block.capacity() * sizeof(std::uint64_t);
 }
 
 }  // namespace kelvor

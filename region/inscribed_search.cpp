@@ -16,6 +16,8 @@ namespace kelvor::detail {
 namespace {
 
 // The scanner declares its own vertex record; the ring is handed over as is.
+static_assert(sizeof(_crossing_) == kScanBytesPerVertex && alignof(_crossing_) <= 8,
+              "work space per vertex");
 static_assert(sizeof(halvek_point) == sizeof(tagPOINT) &&
                   offsetof(halvek_point, x) == offsetof(tagPOINT, x) &&
                   offsetof(halvek_point, y) == offsetof(tagPOINT, y) &&
@@ -73,13 +75,7 @@ struct Seed {
   std::int32_t y;
 };
 
-Seed find_seed(std::int32_t n, const tagPOINT* p) {
-  const std::uint64_t bytes = static_cast<std::uint64_t>(n) * sizeof(_crossing_);
-  if (bytes > static_cast<std::uint64_t>(std::numeric_limits<std::ptrdiff_t>::max())) {
-    return {false, 0, 0};
-  }
-  auto* work = static_cast<_crossing_*>(std::malloc(static_cast<std::size_t>(bytes)));
-  if (work == nullptr) return {false, 0, 0};
+Seed find_seed(std::int32_t n, const tagPOINT* p, _crossing_* work) {
   const auto* ring = reinterpret_cast<const halvek_point*>(p);
   _scanner_ s{};
   s.work = work;
@@ -92,21 +88,18 @@ Seed find_seed(std::int32_t n, const tagPOINT* p) {
               clamp32(static_cast<std::int64_t>(row.hi) + 1), 0, 1);
     column = widest_span(s);
   }
-  std::free(work);
   if (column.length == 0) return {false, 0, 0};
   return {true, column.line, row.line};
 }
 
 }  // namespace
 
-SearchResult search_inscribed_rect(std::int32_t n, const tagPOINT* p, std::int32_t step,
+SearchResult search_inscribed_rect(std::int32_t n, const tagPOINT* p, std::int32_t step, void* work,
                                    InsideTest test, const void* context) {
   const SearchResult none{false, {1, 1}, {0, 0}};
-  // A ring of fewer than three points is empty: no seed could pass the
-  // inside test, so skip the scan (and its allocation) altogether.
   if (n < 3) return none;
   if (step < 1) step = 1;
-  const Seed seed = find_seed(n, p);
+  const Seed seed = find_seed(n, p, static_cast<_crossing_*>(work));
   const Corners inside{test, context};
   if (!seed.found || !inside(seed.x, seed.y)) return none;
 
@@ -137,6 +130,46 @@ SearchResult search_inscribed_rect(std::int32_t n, const tagPOINT* p, std::int32
   return {true,
           {static_cast<std::int32_t>(x0), static_cast<std::int32_t>(y0)},
           {static_cast<std::int32_t>(x1), static_cast<std::int32_t>(y1)}};
+}
+
+namespace {
+
+bool indexed_contains(const void* context, std::int32_t x, std::int32_t y) {
+  return static_cast<const RingIndex*>(context)->contain_bounded(x, y) != 0;
+}
+
+// Bytes of n work records, or 0 when they do not fit the address range.
+std::size_t work_bytes(std::int32_t n) {
+  const std::uint64_t bytes = static_cast<std::uint64_t>(n) * kScanBytesPerVertex;
+  if (bytes > static_cast<std::uint64_t>(std::numeric_limits<std::ptrdiff_t>::max() / 2)) return 0;
+  return static_cast<std::size_t>(bytes);
+}
+
+}  // namespace
+
+SearchResult inscribed_rect(std::int32_t n, const tagPOINT* p, std::int32_t step, CrossingRule rule,
+                            InsideTest fallback, const void* context) {
+  const SearchResult none{false, {1, 1}, {0, 0}};
+  // A ring of fewer than three points is empty: no seed could pass the
+  // inside test, so skip the scan (and its allocation) altogether.
+  if (n < 3) return none;
+  const std::size_t work = work_bytes(n);
+  if (work == 0) return none;
+  const RingIndexPlan plan = RingIndex::plan(p, n, rule);
+  if (plan.blank || plan.bytes != 0) {
+    if (void* block = std::malloc(work + plan.bytes)) {
+      const RingIndex index(plan, p, static_cast<unsigned char*>(block) + work);
+      const SearchResult r = search_inscribed_rect(n, p, step, block, indexed_contains, &index);
+      std::free(block);
+      return r;
+    }
+  }
+  if (fallback == nullptr) return none;
+  void* block = std::malloc(work);
+  if (block == nullptr) return none;
+  const SearchResult r = search_inscribed_rect(n, p, step, block, fallback, context);
+  std::free(block);
+  return r;
 }
 
 }  // namespace kelvor::detail

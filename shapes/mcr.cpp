@@ -1,5 +1,6 @@
 // GetMCR: the inscribed-rectangle search with KPGON::Contain as its inside
-// test (the half-open bounding rectangle, then the even-odd rule).
+// test (the half-open bounding rectangle, then the even-odd rule), answered
+// by a ring index; KPGON itself answers when memory is short.
 #include "kelvor/shapes.h"
 #include "region/inscribed_search.h"
 
@@ -16,8 +17,8 @@ void GetMCR(KRECT& rc, std::int32_t n, const tagPOINT* p, std::int32_t step) {
   rc.Empty();
   if (n < 3) return;
   const KPGON g(n, const_cast<tagPOINT*>(p));  // borrowed, only read
-  const kelvor::detail::SearchResult r =
-      kelvor::detail::search_inscribed_rect(n, p, step, kpgon_contains, &g);
+  const kelvor::detail::SearchResult r = kelvor::detail::inscribed_rect(
+      n, p, step, kelvor::detail::CrossingRule::kWrapping, kpgon_contains, &g);
   if (!r.found) return;
   rc.ptMin = r.min;
   rc.ptMax = r.max;

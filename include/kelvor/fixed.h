@@ -96,18 +96,27 @@ KELVOR_API void KMF_Vector_Transform(KMF_Vector* v, const KMF_Matrix* m);
 // start vector, rounded toward minus infinity and not renormalised
 // (0 -> (65536, 0); 90 -> (-1, 65535); 270 -> (0, -65537)).
 KELVOR_API void KMF_Vector_Unit(KMF_Vector* v, KMF_Angle angle);
-// Turns v counterclockwise by angle, keeping its length to within a few units
-// (vectors beyond 2^28 lose their low bits to a normalising shift).
+// Turns v counterclockwise by angle by CORDIC. Apart from rounding to whole
+// units the direction is good to about 1.3e-6 radian; the length to one unit
+// while the components are below 2^20, drifting beyond (about 2 units at 2^24,
+// 7 at 2^26, 28 at 2^28, 114 at 2^30; vectors beyond 2^28 also lose their low
+// bits to a normalising shift): (2^30, 0) by 90 degrees gives
+// (-712, 1073741752).
 // angle == 0 or the zero vector leaves v unchanged; any other angle, 360
 // degrees included, may change the last bits.
 KELVOR_API void KMF_Vector_Rotate(KMF_Vector* v, KMF_Angle angle);
-// Length of v in v's unit, rounded to nearest (halves up). Exact when a
-// component is 0. A length of 2^31 or more wraps to its low 32 bits.
+// Length of v in v's unit. Exact when a component is 0; otherwise the CORDIC
+// estimate rounded half up, within one unit of the true length while the
+// components are below 2^22 and short by up to about one part in 10^7
+// beyond: (2147450880, 1) gives 2147450736, 144 under (2147450880, 0).
+// A length of 2^31 or more wraps to its low 32 bits.
 KELVOR_API std::int32_t KMF_Vector_Length(const KMF_Vector* v);
-// Length (truncated, so may be one unit under KMF_Vector_Length, also on an
-// axis) and direction in [-180, +180] degrees, a multiple of 32 -- not moved
-// into [0, 360) as KMF_Atan2 does. The zero vector writes neither output.
-// Unlike KMF_Vector_Transform, no pointer is checked.
+// Length by CORDIC, truncated: off the axes KMF_Vector_Length or one unit
+// less; on an axis, where KMF_Vector_Length is exact, one unit under below
+// a magnitude of 14,766,384 and more from there (2 at (14766384, 0), 144 at
+// (2147450880, 0), at most 159). Direction in [-180, +180] degrees, a
+// multiple of 32 -- not moved into [0, 360) as KMF_Atan2 does. The zero vector writes neither
+// output. Unlike KMF_Vector_Transform, no pointer is checked.
 KELVOR_API void KMF_Vector_Polarize(const KMF_Vector* v, std::int32_t* length, KMF_Angle* angle);
 // v <- (length, 0) turned by angle (via KMF_Vector_Rotate): angle 0 gives
 // exactly (length, 0), length 0 gives (0, 0).

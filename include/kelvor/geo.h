@@ -22,8 +22,11 @@
 // ---- Distances and unit scales ---------------------------------------------
 
 // Great-circle distance in metres by the spherical law of cosines, symmetric
-// in its points, in [0, pi * 6378137]. Below about 0.1 m the cosine rounds to
-// 1 and the result is 0.0. Integer overloads take 1/100000 degree units.
+// in its points, in [0, pi * 6378137]. Short results are quantised as the cosine
+// rounds near 1: the smallest non-zero result is 0.0950 m, then 0.1344,
+// 0.1646 m and so on. Distances under about 0.15 m may give 0.0 depending on
+// position (0.067 m at the equator does), and results near 1 m can be off by
+// about 1 cm. Integer overloads take 1/100000 degree units.
 KELVOR_API double SegmentLength(const tagLonLat& a, const tagLonLat& b);
 KELVOR_API double SegmentLength(const _Bin_LonLat& a, const _Bin_LonLat& b);
 KELVOR_API double SegmentLength(double lon1, double lat1, double lon2, double lat2);
@@ -81,6 +84,8 @@ KELVOR_API std::int32_t GetProjectBase(const _Bin_LonLat& P, const _Bin_LonLat& 
 // 21474836 units. Beyond that a double component saturates (keeping its
 // sign, NaN counting as 0) and an integer one wraps. A zero vector has
 // direction 0; a double component under 1e-7 degree counts as 0.
+// Longitude differences are not wrapped at +-180: a straight path across the
+// antimeridian ((179.9,0), (-179.9,0), (-179.8,0)) gives a turn of 0.
 
 // Direction of v read as a vector from the origin, in [0, 360).
 KELVOR_API double GetAbsoluteAngle(const tagLonLat& v);

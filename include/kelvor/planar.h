@@ -36,8 +36,13 @@
 
 // 1 when a and b are the same point.
 KELVOR_API std::int32_t Point_Point_Intersect(const tagPOINT* a, const tagPOINT* b);
-// 1 when p lies on the closed segment a-b: inside its closed bounding box and
-// exactly collinear. A degenerate segment (a == b) holds only a.
+// 1 when p lies inside the closed bounding box of a-b and px * dy == py * dx,
+// the products of 32-bit differences from a formed in double. Exact while
+// every coordinate difference among p, a and b is at most 94,906,265
+// (products below 2^53); beyond that a point just off the line can be
+// reported on it, never the reverse: p (94906265, 94906266) on
+// a (0, 0) - b (94906266, 94906267) gives 1. A degenerate segment (a == b)
+// holds only a.
 KELVOR_API std::int32_t Point_Segment_Intersect(const tagPOINT* p, const tagPOINT* a,
                                                 const tagPOINT* b);
 // 1 when min.x <= p.x < max.x and min.y <= p.y <= max.y. Note the top edge
@@ -47,15 +52,28 @@ KELVOR_API std::int32_t Point_Rect_Intersect(const tagPOINT* p, const tagPOINT* 
 // 1 when segments a-b and c-d cross. Their bounding boxes must overlap
 // strictly (boxes touching along a line or at a corner give 0), so two
 // horizontal or two vertical segments never meet. Parallel segments meet only
-// at c, else d, when that endpoint lies on a-b. If out is non-null it receives
-// the crossing point, measured from a and truncated toward zero; a rejected
-// case never writes out.
+// at c, else d, when that endpoint lies on a-b (so a-b lying strictly inside
+// c-d gives 0, the reverse order 1). If out is non-null it receives
+// a + trunc(d1 * t / den), measured from a and truncated toward zero; a
+// rejected case never writes out. Products are formed in double: the answer
+// is exact while every coordinate difference among the four points is at
+// most 2^26 (67,108,864), and out equals the exactly computed truncated point
+// while every difference is at most 165,140. Beyond, out can be one unit off
+// (a (0,0)-b (208065,0) against (208064,208065)-(208066,-208065) gives
+// (208064, 0) for the crossing at b), and beyond 2^26 segments sharing an
+// endpoint can be reported apart (a (0,0)-b (80000001,-40000001) against
+// (40000001,80000000)-b gives 0).
 KELVOR_API std::int32_t Segment_Segment_Intersect(const tagPOINT* a, const tagPOINT* b,
                                                   const tagPOINT* c, const tagPOINT* d,
                                                   tagPOINT* out);
-// 1 when segment p-q meets the half-open rectangle min-max: an endpoint
-// inside, a straight pass left-to-right or bottom-to-top, or a crossing of an
-// edge chosen by p's region code.
+// 1 when an endpoint lies in the half-open rectangle min-max, when the ends
+// lie left and right of it (or below and above) within its other range, or
+// when p-q meets an edge chosen by p's region code by
+// Segment_Segment_Intersect (strict boxes); otherwise 0. Not a complete
+// meeting test: a segment that reaches the chosen edges only on the excluded
+// top or right line is missed, so the answer can depend on direction. Against
+// (0,0)-(10,10), (5,10)-(15,0) gives 0 but (15,0)-(5,10) gives 1, and
+// (10,0)-(0,10) gives 0 either way, though both pass through the inside.
 KELVOR_API std::int32_t Segment_Rect_Intersect(const tagPOINT* p, const tagPOINT* q,
                                                const tagPOINT* min, const tagPOINT* max);
 // 1 when the rectangles overlap strictly; sharing only an edge or a corner
@@ -68,7 +86,16 @@ KELVOR_API std::int32_t Rect_Rect_Intersect(const tagPOINT* min1, const tagPOINT
 // edges straddling its row (a.y <= y < b.y or b.y <= y < a.y) cross strictly
 // to its right. A crossing is a.x + (dx * (y - a.y)) / dy, measured from the
 // edge's start point a in traversal order, with a wrapping 32-bit product and
-// a quotient truncated toward zero. For axis-parallel rings the left and
+// a quotient truncated toward zero. The product wraps on a row exactly when
+// dx * (y - a.y) lies outside [-2^31, 2^31 - 1], which needs |dx| * |dy| above
+// 2^31 - 1 (both extents above 46,340, or a long flat edge such as 10,000,000
+// by 300); the crossing then lands far from the edge and points anywhere on
+// that row can be misclassified (the diamond of radius 46,341 puts its centre
+// outside). kelvor::RingCanWrap tells; kelvor::DensifyRing and
+// kelvor::Rule::Exact avoid it (<kelvor/prepared.h>). Near a slanted edge the
+// truncation decides points within a unit, so the ring's order can change the
+// answer, and a ring of two points can hold points ((0,0),(1,2) holds (0,1)).
+// For axis-parallel rings the left and
 // bottom sides are inside, the right and top sides outside. A polygon of
 // n <= 0 points meets nothing and is never read; one point contains nothing,
 // not even itself. Rings may be given open or closed.
@@ -189,8 +216,16 @@ KELVOR_API std::int32_t Polygon_Contain_Polygon(const tagPOINT* pts, std::int32_
 // (sharing only an edge is no overlap).
 KELVOR_API std::int32_t Rect_Clip_Rect(const tagPOINT* min, const tagPOINT* max, tagPOINT* c1,
                                        tagPOINT* c2);
-// Cuts segment p-q to the rectangle by region codes, keeping its direction;
-// 0 when both ends lie beyond one side or the segment misses the rectangle.
+// Cuts segment p-q to the rectangle by region codes. With both ends outside
+// (not on opposite sides) the first two crossings found on the left, top,
+// right and bottom edges are ordered by comparing x differences (y only when
+// p.x == q.x), so crossings truncated to one x can come back reversed
+// ((-4,-8)-(8,5) in (0,-7)-(6,-3) gives (0,-3)-(0,-4)) or as one point
+// ((-5,-5)-(10,10) in (0,0)-(10,10) gives (0,0)-(0,0)). 0 when both ends lie
+// beyond one side or fewer than two crossings are found; the latter can hold
+// for a segment through the inside whose other crossings lie on the excluded
+// top or right line ((-5,10)-(10,0) in (0,0)-(10,10) gives 0, although
+// Segment_Rect_Intersect answers 1).
 // Moved endpoints lie on the edge lines, so one moved onto the right or top
 // edge is on the excluded side of the half-open rectangle. Crossings come from
 // Segment_Segment_Intersect on the segment as given, so truncated toward zero

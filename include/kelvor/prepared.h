@@ -12,9 +12,11 @@
 // edge's start point a in ring order and truncated toward zero; the ring is
 // closed from its last point to its first.
 //  * Rule::Compatible forms that product in wrapping 32-bit arithmetic, as the
-//    exported functions do, and so answers exactly what they answer. On an
-//    edge whose extents exceed about 46,340 units in both axes the product
-//    wraps and the crossing lands far from the edge: points well inside or
+//    exported functions do, and so answers exactly what they answer. On a
+//    row where (b.x - a.x) * (y - a.y) falls outside [-2^31, 2^31 - 1] the
+//    product wraps and the crossing lands far from the edge; this needs
+//    |b.x - a.x| * |b.y - a.y| above 2^31 - 1 (both extents above 46,340, or
+//    a long flat edge such as 10,000,000 by 300): points well inside or
 //    outside a long-edged outline can be misclassified (RingCanWrap tells).
 //  * Rule::Exact forms every crossing without overflow. It answers like the
 //    compatible rule wherever nothing wraps and is geometrically right
@@ -52,10 +54,11 @@ enum class Rule { Compatible, Exact };
 // first included) can make a compatible-rule crossing wrap, on a row or a
 // column: its coordinate differences do not fit 32 bits, or the largest
 // product |b.x - a.x| * |h - a.y| over the rows h it straddles (or the same
-// with x and y exchanged) exceeds 2^31 - 1. Such an edge is roughly longer
-// than 46,340 units in both axes. Where this is false, the compatible and the
-// exact rule agree on every point, row and column. count <= 0 or a null
-// array gives false.
+// with x and y exchanged) exceeds 2^31 - 1. Such an edge has |dx| * |dy|
+// above 2^31 - 1: both extents above 46,340, or a long flat edge such as
+// 10,000,000 by 300 (which wraps on rows 215 or more from its start). Where
+// this is false, the compatible and the exact rule agree on every point, row
+// and column. count <= 0 or a null array gives false.
 KELVOR_API bool RingCanWrap(const tagPOINT* points, std::int32_t count);
 
 // The ring with every edge that can wrap split into pieces that cannot, for
@@ -95,7 +98,9 @@ class KELVOR_API PreparedPolygon {
   // 1 when p lies in the ring's half-open bounding rectangle and Contain(p)
   // is 1, else 0. Under Rule::Compatible this is exactly what
   // KPGON(count, points).Contain(p) answers: 0 for rings of fewer than 3
-  // points. Under Rule::Exact it always equals Contain(p).
+  // points. Under Rule::Exact it equals Contain(p) for rings of 3 points or
+  // more (a two-point ring can hold points: each crossing is truncated from
+  // its own edge's start).
   std::int32_t ContainBounded(const tagPOINT& p) const;
   // out[i] = Contain(points[i]) for i < count (0 or 1). count 0 reads and
   // writes nothing.

@@ -74,11 +74,13 @@ class KELVOR_API KPOINT : public KShape {
   using KShape::Intersect;
   // Point inside pg by the even-odd rule, after the pg.rcBound pre-test.
   std::int32_t Intersect(const KPGON& pg) const override;
-  // Point on some edge of pl, after the pl.rcBound pre-test.
+  // Point on some edge of pl, after pl.rcBound meets the point by the rule
+  // above (so a vertical polyline is never met).
   std::int32_t Intersect(const KPLINE& pl) const override;
   // The point-meets-rectangle rule above (an empty rectangle meets nothing).
   std::int32_t Intersect(const KRECT& rc) const override;
-  // Point on the closed segment a-b (exactly collinear, within its box).
+  // Point_Segment_Intersect: within the box of a-b and collinear, exact while
+  // coordinate differences are at most 94,906,265.
   std::int32_t Intersect(const tagPOINT& a, const tagPOINT& b) const override;
   // Same test as operator==.
   std::int32_t Intersect(const tagPOINT& q) const override;
@@ -131,11 +133,15 @@ class KELVOR_API KRECT : public KShape {
   // Polygon meets rectangle: bounding-rectangle pre-tests, then a corner
   // inside the polygon or an edge meeting the rectangle.
   std::int32_t Intersect(const KPGON& pg) const override;
-  // Some polyline edge meets the rectangle.
+  // pl.rcBound must overlap this rectangle strictly; then 1 when rcBound is
+  // held, else Rect_Polyline_Intersect. So a polyline lying on the bottom or
+  // left edge line ((2,0)-(8,0) for (0,0,10,10)) is held by Contain but does
+  // not meet the rectangle.
   std::int32_t Intersect(const KPLINE& pl) const override;
   // Strict overlap: rectangles sharing only an edge or a corner do not meet.
   std::int32_t Intersect(const KRECT& rc) const override;
-  // The segment meets the half-open rectangle.
+  // Segment_Rect_Intersect(a, b, ptMin, ptMax); 0 for an empty rectangle. That
+  // test depends on the segment's direction (see <kelvor/planar.h>).
   std::int32_t Intersect(const tagPOINT& a, const tagPOINT& b) const override;
 
   tagPOINT ptMin;
@@ -170,9 +176,14 @@ class KELVOR_API KPLINE : public KShape {
   // Some edge of pl crosses an edge of this polyline (bounding rectangles
   // must overlap strictly, so chains on one common line never meet).
   std::int32_t Intersect(const KPLINE& pl) const override;
-  // Some edge meets the half-open rectangle rc.
+  // rcBound and rc must overlap strictly; then some edge meets the half-open
+  // rectangle rc (Rect_Polyline_Intersect). A polyline lying on rc's bottom or
+  // left edge line does not meet it.
   std::int32_t Intersect(const KRECT& rc) const override;
-  // The segment crosses an edge.
+  // Segment_Rect_Intersect of a-b with rcBound must answer 1; then the segment
+  // meets an edge (Segment_Polyline_Intersect). The pre-test misses segments
+  // that reach rcBound only on its largest-x or largest-y line: (10,0)-(0,10)
+  // does not meet the polyline (0,0)-(10,10), though they cross at (5,5).
   std::int32_t Intersect(const tagPOINT& a, const tagPOINT& b) const override;
   // q lies on an edge and inside rcBound by the half-open rule.
   std::int32_t Intersect(const tagPOINT& q) const override;
@@ -225,7 +236,10 @@ class KELVOR_API KPGON : public KShape {
   // rc held by the polygon, a corner of rc inside it, or an edge meeting rc;
   // bounding rectangles must overlap strictly first.
   std::int32_t Intersect(const KRECT& rc) const override;
-  // An end inside, or the segment crossing an edge (closing edge included).
+  // Segment_Rect_Intersect of a-b with rcBound must answer 1; then an end
+  // inside, or the segment crossing an edge (closing edge included). The
+  // square (0,0),(10,0),(10,10),(0,10) does not meet its anti-diagonal
+  // (10,0)-(0,10).
   std::int32_t Intersect(const tagPOINT& a, const tagPOINT& b) const override;
 
   KRECT rcBound;

@@ -5,9 +5,11 @@
 #ifndef KELVOR_REGION_INSCRIBED_SEARCH_H
 #define KELVOR_REGION_INSCRIBED_SEARCH_H
 
+#include <cstddef>
 #include <cstdint>
 
 #include "kelvor/types.h"
+#include "region/ring_index.h"
 
 namespace kelvor::detail {
 
@@ -22,10 +24,23 @@ struct SearchResult {
 // Corner test of the search: true when (x, y) is inside the polygon.
 using InsideTest = bool (*)(const void* context, std::int32_t x, std::int32_t y);
 
-// Runs the search on p[0..n-1] with step (values below 1 count as 1). The
-// one allocation is the scanner's work array, released before returning.
-SearchResult search_inscribed_rect(std::int32_t n, const tagPOINT* p, std::int32_t step,
+// Bytes of scanner work space per ring vertex.
+constexpr std::size_t kScanBytesPerVertex = 24;
+
+// The search on p[0..n-1] with step (values below 1 count as 1), the
+// caller's corner test and work space (n * kScanBytesPerVertex bytes,
+// 8-byte aligned).
+SearchResult search_inscribed_rect(std::int32_t n, const tagPOINT* p, std::int32_t step, void* work,
                                    InsideTest inside, const void* context);
+
+// The search with KPGON::Contain's corner test by the given rule (the
+// half-open bounding rectangle, then the even-odd rule), answered by a ring
+// index. One allocation from the general allocator holds the scanner's work
+// space and the index, released before returning. If that block cannot be
+// had, the work space alone is tried with `fallback` as the corner test (when
+// given), so the answer does not depend on the memory left for the index.
+SearchResult inscribed_rect(std::int32_t n, const tagPOINT* p, std::int32_t step, CrossingRule rule,
+                            InsideTest fallback, const void* context);
 
 }  // namespace kelvor::detail
 
