@@ -129,35 +129,49 @@ TEST(GetMcrAllocation, FailedWorkArrayGivesTheCanonicalEmptyRectangle) {
   const Q normal = q(mcr_failing_malloc(ring, 0, &calls));
   ASSERT_NE(normal, kEmpty) << "the ring must have an inscribed rectangle";
   ASSERT_GE(calls, 1) << "GetMCR's allocation did not reach the interposed malloc";
-  for (long failures : {1L, 2L, 100L}) {
-    EXPECT_EQ(q(mcr_failing_malloc(ring, failures, &calls)), kEmpty) << failures << " failures";
-    EXPECT_GE(calls, 1) << failures << " failures";
+  // Every allocation failing: the work array cannot be had.
+  EXPECT_EQ(q(mcr_failing_malloc(ring, 1000, &calls)), kEmpty);
+  EXPECT_GE(calls, 1);
+  // Only the first failing: a call that can retry with a smaller block may
+  // still answer, but only the right answer or the empty one.
+  for (long failures : {1L, 2L}) {
+    const Q got = q(mcr_failing_malloc(ring, failures, &calls));
+    EXPECT_TRUE(got == kEmpty || got == normal) << failures << " failures";
   }
   EXPECT_EQ(q(mcr_failing_malloc(ring, 0, &calls)), normal) << "after the failures";
-  // InscribedRect's compatible rule is GetMCR's answer, failures included.
-  g_malloc_fail_next = 1;
-  const Q bulk = q(kelvor::InscribedRect(ring.data(), static_cast<std::int32_t>(ring.size()), 1));
-  g_malloc_fail_next = 0;
-  EXPECT_EQ(bulk, kEmpty);
+  // InscribedRect under the same failure: the empty rectangle too.
+  for (kelvor::Rule rule : {kelvor::Rule::Compatible, kelvor::Rule::Exact}) {
+    g_malloc_fail_next = 1000;
+    const KRECT bulk =
+        kelvor::InscribedRect(ring.data(), static_cast<std::int32_t>(ring.size()), 1, rule);
+    g_malloc_fail_next = 0;
+    EXPECT_EQ(q(bulk), kEmpty) << (rule == kelvor::Rule::Exact ? "exact" : "compatible");
+  }
 #endif
 }
 
-// How a call reports a failed allocation.
+// What a call may do when an allocation fails: a builder throws
+// std::bad_alloc or (where it can do without the block) completes with a
+// correct result; InscribedRect never throws and answers the empty rectangle
+// or, where it can do without the block, the correct one.
 enum class Report { kThrowsBadAlloc, kReturnsEmpty };
 
 // Runs `call` with the k-th operator new failing, for k = 0, 1, 2, ... until
-// a run completes without reaching the failure. `call` answers whether its
-// result is the empty answer. Every run must leave no block allocated.
+// a run completes without reaching the failure. `call` answers kCorrect,
+// kEmptyRect (the empty answer) or kWrong. Every run must leave no block
+// allocated.
+enum class Result { kCorrect, kEmptyRect, kWrong };
+
 void every_failure_point(const std::string& what, Report report,
-                         const std::function<bool()>& call) {
+                         const std::function<Result()>& call) {
   for (long k = 0; k < 100000; ++k) {
     const long live = g_live.load();
     g_new_calls = 0;
     g_new_fail_at = k;
-    bool empty = false;
+    Result result = Result::kWrong;
     bool threw = false;
     try {
-      empty = call();
+      result = call();
     } catch (const std::bad_alloc&) {
       threw = true;
     }
@@ -166,48 +180,70 @@ void every_failure_point(const std::string& what, Report report,
     EXPECT_EQ(g_live.load(), live) << what << ": leaked with allocation " << k << " failing";
     if (!reached) {
       EXPECT_FALSE(threw) << what << ": threw without a failure";
-      EXPECT_FALSE(empty) << what << ": empty answer without a failure";
-      EXPECT_GT(k, 0) << what << ": allocates nothing";
+      EXPECT_EQ(result, Result::kCorrect) << what << ": wrong answer without a failure";
+      if (report == Report::kThrowsBadAlloc) {
+        EXPECT_GT(k, 0) << what << ": allocates nothing";
+      }
       return;
     }
     if (report == Report::kThrowsBadAlloc) {
-      EXPECT_TRUE(threw) << what << ": allocation " << k << " failed without std::bad_alloc";
+      EXPECT_TRUE(threw || result == Result::kCorrect)
+          << what << ": allocation " << k << " failing gave neither std::bad_alloc nor a result";
     } else {
       EXPECT_FALSE(threw) << what << ": allocation " << k << " failing escaped as an exception";
-      EXPECT_TRUE(empty) << what << ": allocation " << k << " failing gave a non-empty answer";
+      EXPECT_NE(result, Result::kWrong) << what << ": allocation " << k << " failing, wrong answer";
     }
   }
   ADD_FAILURE() << what << ": still allocating after 100000 allocations";
 }
 
+Result judge(bool correct) { return correct ? Result::kCorrect : Result::kWrong; }
+
 TEST(BulkBuilderAllocation, EveryFailurePointIsReportedAndLeaksNothing) {
   const Ring ring = comb();
   const auto n = static_cast<std::int32_t>(ring.size());
+  const tagPOINT probes[] = {{5, 5}, {1, 1}, {15, 20}, {0, 0}, {30, 1}, {-1, 5}};
+  const std::size_t probe_count = sizeof probes / sizeof probes[0];
   for (kelvor::Rule rule : {kelvor::Rule::Compatible, kelvor::Rule::Exact}) {
     const std::string name = rule == kelvor::Rule::Exact ? " (exact)" : " (compatible)";
     const Report throws = Report::kThrowsBadAlloc;
+    // The answers with allocation working, fixed before any failure.
+    const kelvor::PreparedPolygon ref_ring(ring.data(), n, rule), ref_long(kLong.data(), 3, rule);
+    const kelvor::Zone zones[] = {{ring.data(), n, 3}, {kLong.data(), 3, 1}, {nullptr, 0, 2}};
+    const kelvor::ZoneIndex ref_index(zones, 3, rule);
+    std::int32_t want_ring[8], want_long[8], want_zone[8];
+    for (std::size_t i = 0; i < probe_count; ++i) {
+      want_ring[i] = ref_ring.Contain(probes[i]);
+      want_long[i] = ref_long.Contain(probes[i]);
+      want_zone[i] = ref_index.Locate(probes[i]);
+    }
+    auto same_answers = [&](auto&& answer, const std::int32_t* want) {
+      for (std::size_t i = 0; i < probe_count; ++i)
+        if (answer(probes[i]) != want[i]) return false;
+      return true;
+    };
     every_failure_point("PreparedPolygon" + name, throws, [&] {
       const kelvor::PreparedPolygon p(ring.data(), n, rule);
-      return p.points().empty();
+      return judge(same_answers([&](const tagPOINT& x) { return p.Contain(x); }, want_ring));
     });
     every_failure_point("PreparedPolygon copy" + name, throws, [&] {
       const kelvor::PreparedPolygon p(kLong.data(), 3, rule);
       const kelvor::PreparedPolygon copy(p);
-      return copy.points().empty();
+      return judge(same_answers([&](const tagPOINT& x) { return copy.Contain(x); }, want_long));
     });
-    const kelvor::Zone zones[] = {{ring.data(), n, 3}, {kLong.data(), 3, 1}, {nullptr, 0, 2}};
     every_failure_point("ZoneIndex" + name, throws, [&] {
       const kelvor::ZoneIndex index(zones, 3, rule);
-      return index.size() == 0;
+      return judge(same_answers([&](const tagPOINT& x) { return index.Locate(x); }, want_zone));
     });
+    const KRECT want_rect = kelvor::InscribedRect(ring.data(), n, 1, rule);
     every_failure_point("InscribedRect" + name, Report::kReturnsEmpty, [&] {
-      return canonical_empty(kelvor::InscribedRect(ring.data(), n, 1, rule));
+      const KRECT r = kelvor::InscribedRect(ring.data(), n, 1, rule);
+      return canonical_empty(r) ? Result::kEmptyRect : judge(r == want_rect);
     });
   }
-  every_failure_point("DensifyRing", Report::kThrowsBadAlloc, [&] {
-    const std::vector<tagPOINT> d = kelvor::DensifyRing(kLong.data(), 3);
-    return d.empty();
-  });
+  const std::size_t dense = kelvor::DensifyRing(kLong.data(), 3).size();
+  every_failure_point("DensifyRing", Report::kThrowsBadAlloc,
+                      [&] { return judge(kelvor::DensifyRing(kLong.data(), 3).size() == dense); });
 }
 
 TEST(BulkBuilderAllocation, InscribedRectAnswersAsBeforeOnceAllocationWorks) {
