@@ -10,5 +10,6 @@ int main() {
   tour_polygons();
   tour_shapes();
   tour_bearings();
+  tour_bulk();
   return 0;
 }

@@ -6,5 +6,6 @@ void tour_basics();
 void tour_polygons();
 void tour_bearings();
 void tour_shapes();
+void tour_bulk();
 
 #endif

@@ -28,7 +28,13 @@ std::int32_t crossing(const halvek_point& a, const halvek_point& b, std::int32_t
   const std::int64_t d_across = static_cast<std::int64_t>(across(b, columns)) - across(a, columns);
   const std::int64_t d_along = static_cast<std::int64_t>(along(b, columns)) - along(a, columns);
   const std::int64_t t = static_cast<std::int64_t>(h) - along(a, columns);
-  const std::uint64_t q = magnitude(d_across) * magnitude(t) / magnitude(d_along);
+  const std::uint64_t product = magnitude(d_across) * magnitude(t);
+  const std::uint64_t divisor = magnitude(d_along);
+  // Most edges are short: a 32-bit division is several times cheaper.
+  const std::uint64_t q =
+      (product | divisor) <= 0xFFFFFFFFu
+          ? static_cast<std::uint32_t>(product) / static_cast<std::uint32_t>(divisor)
+          : product / divisor;
   const bool negative = ((d_across < 0) != (t < 0)) != (d_along < 0);
   const std::int64_t offset =
       negative ? -static_cast<std::int64_t>(q) : static_cast<std::int64_t>(q);

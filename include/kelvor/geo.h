@@ -4,7 +4,13 @@
 // degree. The Earth is a sphere of radius 6378137.0 m; one degree of latitude
 // is 111319.49079327 m. No function checks, wraps or clamps coordinate
 // ranges: whatever the fields hold goes into the formulas. Double expressions
-// are evaluated in a fixed order, so results are identical on every platform.
+// are evaluated in a fixed order without contraction into fused multiply-adds,
+// so results are identical across compilers and optimisation levels. The
+// distances, unit scales and boxes also call the C library's sin, cos and
+// acos: with glibc they are identical on x86-64 and aarch64 (checked in CI);
+// another C maths library may differ in the last bit of a double. The
+// projection and the angle functions use no C maths and are identical
+// everywhere.
 #ifndef KELVOR_GEO_H
 #define KELVOR_GEO_H
 

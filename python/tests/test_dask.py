@@ -1,0 +1,125 @@
+"""The Dask path against the single-process call, on a LocalCluster of two
+worker processes."""
+
+import json
+
+import numpy as np
+import pytest
+
+import kelvor
+from kelvor import dask as kdask
+
+pd = pytest.importorskip("pandas")
+dd = pytest.importorskip("dask.dataframe")
+da = pytest.importorskip("dask.array")
+distributed = pytest.importorskip("distributed")
+
+
+def star_lonlat(rng, centre, radius, n):
+    angles = np.sort(rng.uniform(0, 2 * np.pi, n))
+    r = radius * (1 - 0.5 * rng.uniform(0, 1, n))
+    ring = np.stack([centre[0] + r * np.cos(angles), centre[1] + r * np.sin(angles)], axis=1)
+    ring = np.round(ring, 6)
+    return np.concatenate([ring, ring[:1]]).tolist()  # GeoJSON rings are closed
+
+
+def zones_geojson(rng):
+    features = []
+    for k in range(24):
+        centre = (rng.uniform(-10, 30), rng.uniform(35, 60))
+        geometry = {"type": "Polygon",
+                    "coordinates": [star_lonlat(rng, centre, rng.uniform(0.5, 4), 40)]}
+        if k % 6 == 0:
+            other = (centre[0] + 5, centre[1] - 3)
+            geometry = {"type": "MultiPolygon", "coordinates": [
+                geometry["coordinates"], [star_lonlat(rng, other, 1.0, 12)]]}
+        features.append({"type": "Feature", "properties": {"code": 1000 + 7 * k},
+                         "geometry": geometry})
+    features.append({"type": "Feature", "properties": {"code": 5},
+                     "geometry": {"type": "Point", "coordinates": [0, 0]}})
+    return {"type": "FeatureCollection", "features": features}
+
+
+@pytest.fixture(scope="module")
+def client():
+    c = kdask.connect(workers=2)
+    yield c
+    kdask.close(c)
+
+
+@pytest.fixture(scope="module")
+def table(tmp_path_factory):
+    rng = np.random.default_rng(7)
+    tmp = tmp_path_factory.mktemp("dask")
+    zones = zones_geojson(rng)
+    zones_path = tmp / "zones.geojson"
+    zones_path.write_text(json.dumps(zones))
+    n = 300_000
+    frame = pd.DataFrame({"fix": np.arange(n),
+                          "lon": np.round(rng.uniform(-15, 40, n), 6),
+                          "lat": np.round(rng.uniform(30, 65, n), 6)})
+    frame.loc[:9, "lat"] = np.nan  # fixes without a position: no zone
+    csv = tmp / "fixes.csv"
+    frame.to_csv(csv, index=False)
+    return tmp, zones_path, csv
+
+
+def test_csv_pipeline_on_two_workers_equals_single_process(client, table):
+    tmp, zones_path, csv = table
+    out = tmp / "out.csv"
+    rows = kdask.run(str(csv), str(zones_path), str(out), id_property="code",
+                     blocksize="1MB", client=client)
+    result = pd.read_csv(out)
+    source = pd.read_csv(csv)  # the same parser the workers used
+    index = kdask.build_index(str(zones_path), "code")
+    want = kdask.locate_lonlat(index, source["lon"].to_numpy(), source["lat"].to_numpy())
+    assert rows == len(source) == len(result)
+    assert result["fix"].tolist() == source["fix"].tolist()
+    assert np.array_equal(result["zone"].to_numpy(), want)
+    assert (want[:10] == kelvor.NO_ZONE).all()
+    assert (want != kelvor.NO_ZONE).sum() > 10_000  # the zones are actually hit
+
+
+def test_array_path_equals_single_process(client, table):
+    _, zones_path, csv = table
+    source = pd.read_csv(csv)
+    pts = np.ascontiguousarray(source[["lon", "lat"]].to_numpy())
+    index = kdask.build_index(str(zones_path))
+    got = kdask.assign_zones(da.from_array(pts, chunks=(70_000, 2)), index).compute()
+    assert got.dtype == np.int32
+    assert np.array_equal(got, kdask.locate_lonlat(index, pts[:, 0], pts[:, 1]))
+
+
+def test_load_zones_rings_ids_and_units():
+    doc = {"type": "FeatureCollection", "features": [
+        {"type": "Feature", "properties": {"id": "12"}, "geometry": {
+            "type": "Polygon", "coordinates": [
+                [[0.000005, 0.0], [1.0, 0.0], [1.0, 1.0], [0.0, 1.0], [0.000005, 0.0]],
+                [[0.2, 0.2], [0.4, 0.2], [0.4, 0.4], [0.2, 0.2]]]}},  # hole: ignored
+        {"type": "Feature", "properties": {"id": 3}, "geometry": None},
+        {"type": "Feature", "properties": {"id": 4}, "geometry": {
+            "type": "MultiPolygon", "coordinates": [
+                [[[2, 2], [3, 2], [3, 3], [2, 2]]], [[[5, 5], [6, 5], [6, 6], [5, 5]]]]}},
+    ]}
+    rings, ids = kdask.load_zones(doc, "id")
+    assert ids.tolist() == [12, 4, 4]
+    assert rings[0][0].tolist() == [1, 0]  # half a unit rounds away from zero
+    assert rings[0].shape == (5, 2) and rings[2][1].tolist() == [600000, 500000]
+    _, order_ids = kdask.load_zones(doc)
+    assert order_ids.tolist() == [0, 2, 2]  # feature positions
+    index = kdask.build_index(doc, "id", rule="exact")
+    got = kdask.locate_lonlat(index, [0.3, 2.9, 7.0, np.nan], [0.3, 2.1, 7.0, 0.0])
+    assert got.tolist() == [12, 4, kelvor.NO_ZONE, kelvor.NO_ZONE]
+    # The triangle's one-degree diagonal (100,000 units in both axes) wraps
+    # the compatible crossing product: (2.9, 2.1) is misplaced by that rule.
+    assert kelvor.ring_can_wrap(rings[1])
+    compatible = kdask.build_index(doc, "id")
+    assert kdask.locate_lonlat(compatible, [2.9], [2.1]).tolist() == [kelvor.NO_ZONE]
+
+
+@pytest.mark.parametrize("bad", [{"id": "x"}, {"id": 2**31}, {"id": kelvor.NO_ZONE}, {}])
+def test_load_zones_refuses_bad_ids(bad):
+    doc = {"type": "FeatureCollection", "features": [{"type": "Feature", "properties": bad,
+           "geometry": {"type": "Polygon", "coordinates": [[[0, 0], [1, 0], [1, 1], [0, 0]]]}}]}
+    with pytest.raises(ValueError):
+        kdask.load_zones(doc, "id")
