@@ -8,6 +8,15 @@ function(run)
 endfunction()
 
 set(prefix ${WORK_DIR}/prefix)
+# A cross build configures the clients with its toolchain and runs them under
+# its emulator; its toolchain searches packages only in the target's sysroot,
+# so the installed package is named by its directory.
+set(cross)
+set(installed -DCMAKE_PREFIX_PATH=${prefix})
+if(TOOLCHAIN)
+  set(cross -DCMAKE_TOOLCHAIN_FILE=${TOOLCHAIN})
+  set(installed -DKelvor_DIR=${prefix}/${LIBDIR}/cmake/Kelvor)
+endif()
 file(REMOVE_RECURSE ${WORK_DIR})
 file(MAKE_DIRECTORY ${WORK_DIR})
 
@@ -15,31 +24,31 @@ run(${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${prefix})
 
 # find_package(Kelvor CONFIG REQUIRED) and Kelvor::kelvor.
 run(${CMAKE_COMMAND} -S ${CONSUMER_DIR} -B ${WORK_DIR}/consumer -G ${GENERATOR}
-    -DCMAKE_PREFIX_PATH=${prefix} -DCMAKE_CXX_COMPILER=${CXX}
+    ${installed} ${cross} -DCMAKE_CXX_COMPILER=${CXX}
     "-DCMAKE_CXX_FLAGS=${CXX_FLAGS}" "-DCMAKE_EXE_LINKER_FLAGS=${LINK_FLAGS}")
 run(${CMAKE_COMMAND} --build ${WORK_DIR}/consumer)
-run(${WORK_DIR}/consumer/kelvor_consumer)
+run(${EMULATOR} ${WORK_DIR}/consumer/kelvor_consumer)
 if(NOT LAST_OUTPUT MATCHES "consumer ok")
   message(FATAL_ERROR "unexpected consumer output: ${LAST_OUTPUT}")
 endif()
 
 # find_package from the build tree, without installing.
 run(${CMAKE_COMMAND} -S ${CONSUMER_DIR} -B ${WORK_DIR}/build-tree -G ${GENERATOR}
-    -DKelvor_DIR=${BUILD_DIR} -DCMAKE_CXX_COMPILER=${CXX}
+    -DKelvor_DIR=${BUILD_DIR} ${cross} -DCMAKE_CXX_COMPILER=${CXX}
     "-DCMAKE_CXX_FLAGS=${CXX_FLAGS}" "-DCMAKE_EXE_LINKER_FLAGS=${LINK_FLAGS}")
 run(${CMAKE_COMMAND} --build ${WORK_DIR}/build-tree)
-run(${WORK_DIR}/build-tree/kelvor_consumer)
+run(${EMULATOR} ${WORK_DIR}/build-tree/kelvor_consumer)
 if(NOT LAST_OUTPUT MATCHES "consumer ok")
   message(FATAL_ERROR "unexpected build-tree consumer output: ${LAST_OUTPUT}")
 endif()
 
 # add_subdirectory: the source tree vendored into a client project.
 run(${CMAKE_COMMAND} -S ${CONSUMER_DIR} -B ${WORK_DIR}/vendored -G ${GENERATOR}
-    -DKELVOR_SOURCE_DIR=${SOURCE_DIR} -DCMAKE_CXX_COMPILER=${CXX}
+    -DKELVOR_SOURCE_DIR=${SOURCE_DIR} ${cross} -DCMAKE_CXX_COMPILER=${CXX}
     "-DCMAKE_CXX_FLAGS=${CXX_FLAGS}" "-DCMAKE_EXE_LINKER_FLAGS=${LINK_FLAGS}"
     "-DCMAKE_SHARED_LINKER_FLAGS=${LINK_FLAGS}")
 run(${CMAKE_COMMAND} --build ${WORK_DIR}/vendored --target kelvor_consumer)
-run(${WORK_DIR}/vendored/kelvor_consumer)
+run(${EMULATOR} ${WORK_DIR}/vendored/kelvor_consumer)
 if(NOT LAST_OUTPUT MATCHES "consumer ok")
   message(FATAL_ERROR "unexpected vendored consumer output: ${LAST_OUTPUT}")
 endif()
@@ -54,7 +63,7 @@ if(PKG_CONFIG)
   string(REGEX MATCH "-L([^ ]+)" _ "${LAST_OUTPUT}")
   run(${CXX} -std=c++17 ${extra} ${CONSUMER_DIR}/main.cpp ${flags} -Wl,-rpath,${CMAKE_MATCH_1}
       -o ${WORK_DIR}/pc_consumer)
-  run(${WORK_DIR}/pc_consumer)
+  run(${EMULATOR} ${WORK_DIR}/pc_consumer)
   if(NOT LAST_OUTPUT MATCHES "consumer ok")
     message(FATAL_ERROR "unexpected pkg-config consumer output: ${LAST_OUTPUT}")
   endif()
