@@ -52,13 +52,13 @@ enum class Rule { Compatible, Exact };
 
 // True when some edge of the ring (closing edge from the last point to the
 // first included) can make a compatible-rule crossing wrap, on a row or a
-// column: its coordinate differences do not fit 32 bits, or the largest
-// product |b.x - a.x| * |h - a.y| over the rows h it straddles (or the same
-// with x and y exchanged) exceeds 2^31 - 1. Such an edge has |dx| * |dy|
-// above 2^31 - 1: both extents above 46,340, or a long flat edge such as
-// 10,000,000 by 300 (which wraps on rows 215 or more from its start). Where
-// this is false, the compatible and the exact rule agree on every point, row
-// and column. count <= 0 or a null array gives false.
+// column: it is not axis-parallel and its coordinate differences do not fit
+// 32 bits, or the largest product |b.x - a.x| * |h - a.y| over the rows h it
+// straddles (or the same with x and y exchanged) exceeds 2^31 - 1. Such an
+// edge has |dx| * |dy| above 2^31 - 1: both extents above 46,340, or a long
+// flat edge such as 10,000,000 by 300 (which wraps on rows 215 or more from
+// its start). Where this is false, the compatible and the exact rule agree on
+// every point, row and column. count <= 0 or a null array gives false.
 KELVOR_API bool RingCanWrap(const tagPOINT* points, std::int32_t count);
 
 // The ring with every edge that can wrap split into pieces that cannot, for
@@ -178,8 +178,11 @@ class KELVOR_API ZoneIndex {
 // The rectangle GetMCR grows inside the ring, with the inside tests made by
 // the given rule: under Rule::Compatible exactly GetMCR's result, under
 // Rule::Exact the same search whose corners are right on long-edged
-// outlines. Both scan passes visit only lines that some edge crosses, and the
-// inside tests use a prepared index, so large outlines take milliseconds.
+// outlines. The inside tests use a prepared index, so the growth costs little;
+// the two scan passes visit every row that some edge crosses and every
+// column across the widest row span, about 20 ns per line: a 10,000-vertex
+// outline 100,000 units tall takes some 10 ms, and time grows with the
+// outline's height and width in units, not with its vertex count.
 // Degenerate input and allocation failure give the canonical empty
 // rectangle (1, 1, 0, 0), as GetMCR does; step < 1 counts as 1.
 KELVOR_API KRECT InscribedRect(const tagPOINT* points, std::int32_t count, std::int32_t step,
