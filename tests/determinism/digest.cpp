@@ -26,7 +26,8 @@ struct SplitMix {
     return (next() & 1) ? -m : m;
   }
   std::int32_t in(std::int32_t lo, std::int32_t hi) {
-    return lo + static_cast<std::int32_t>(next() % static_cast<std::uint64_t>(hi - lo + 1));
+    const std::uint64_t width = static_cast<std::uint64_t>(std::int64_t{hi} - lo + 1);
+    return static_cast<std::int32_t>(lo + static_cast<std::int64_t>(next() % width));
   }
   double real(double lo, double hi) { return lo + (hi - lo) * ((next() >> 11) * 0x1.0p-53); }
 };
