@@ -1,4 +1,4 @@
-// Polygon predicates on random star-shaped rings (random radii at sorted
+// Polygon predicates on spiky star rings (spiky_ring in bench_rings.h: random radii at sorted
 // angles) with query points spread over each ring's bounding box; Boost
 // within (default winding strategy, and crossings_multiply) as baselines on
 // the same rings and points.
@@ -12,6 +12,8 @@
 #include <memory>
 #include <random>
 #include <vector>
+
+#include "bench_rings.h"
 
 #if KELVOR_HAVE_BOOST
 #include <boost/geometry.hpp>
@@ -50,21 +52,10 @@ const Scene& scene(std::int32_t n) {
   slot = std::make_unique<Scene>();
   Scene& s = *slot;
   std::mt19937 rng(static_cast<std::uint32_t>(1000 + n));
-  std::uniform_real_distribution<double> ang(0.0, 6.283185307179586);
-  std::uniform_real_distribution<double> rad(5000.0, 20000.0);
-  std::vector<double> angles(static_cast<std::size_t>(n));
-  for (double& a : angles) a = ang(rng);
-  std::sort(angles.begin(), angles.end());
-  s.box_min = {INT32_MAX, INT32_MAX};
-  s.box_max = {INT32_MIN, INT32_MIN};
-  for (double a : angles) {
-    const double r = rad(rng);
-    const tagPOINT p{static_cast<std::int32_t>(r * std::cos(a)),
-                     static_cast<std::int32_t>(r * std::sin(a))};
-    s.ring.push_back(p);
-    s.box_min = {std::min(s.box_min.x, p.x), std::min(s.box_min.y, p.y)};
-    s.box_max = {std::max(s.box_max.x, p.x), std::max(s.box_max.y, p.y)};
-  }
+  s.ring = kelvor_bench::spiky_ring(rng, n);
+  const kelvor_bench::Box box = kelvor_bench::box_of(s.ring);
+  s.box_min = box.min;
+  s.box_max = box.max;
   std::uniform_int_distribution<std::int32_t> qx(s.box_min.x, s.box_max.x),
       qy(s.box_min.y, s.box_max.y);
   std::uniform_int_distribution<std::int32_t> step(-3000, 3000);

@@ -1,0 +1,203 @@
+// Generated rings for the polygon benchmarks, the same on every run (fixed
+// seeds, std::mt19937 and its uniform distributions).
+//
+//  * Outline rings look like a district or country border: a star whose
+//    radius is a sum of a few sinusoids (long bays and peninsulas down to
+//    small wiggles) plus per-vertex noise about as large as the vertex
+//    spacing, so edges stay short against the bounding box as in real data.
+//  * Spiky rings take random radii at random sorted angles: every edge is a
+//    long spike, and a row through the middle crosses about n / 8 edges. This
+//    is the hard case for any index over edges.
+//  * A world of zones: outline rings of a few hundred to a few thousand
+//    vertices in 1/100000 degree, one per cell of a 36,000,000 x 18,000,000
+//    world, plus enclaves nested in a zone and zones straddling a border.
+//
+// Only <kelvor/types.h> is used, so programs that must also run against an
+// older build of the library can include this header.
+#ifndef KELVOR_BENCH_RINGS_H
+#define KELVOR_BENCH_RINGS_H
+
+#include <kelvor/types.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <random>
+#include <vector>
+
+namespace kelvor_bench {
+
+constexpr double kTwoPi = 6.283185307179586;
+
+// Bounding box of a point set, min and max inclusive.
+struct Box {
+  tagPOINT min{INT32_MAX, INT32_MAX};
+  tagPOINT max{INT32_MIN, INT32_MIN};
+
+  void add(const tagPOINT& p) {
+    min = {std::min(min.x, p.x), std::min(min.y, p.y)};
+    max = {std::max(max.x, p.x), std::max(max.y, p.y)};
+  }
+  bool holds(const tagPOINT& p) const {
+    return min.x <= p.x && p.x <= max.x && min.y <= p.y && p.y <= max.y;
+  }
+  std::int64_t width() const { return std::int64_t{max.x} - min.x; }
+  std::int64_t height() const { return std::int64_t{max.y} - min.y; }
+};
+
+inline Box box_of(const std::vector<tagPOINT>& ring) {
+  Box b;
+  for (const tagPOINT& p : ring) b.add(p);
+  return b;
+}
+
+// Outline ring of n >= 3 vertices, counterclockwise around (cx, cy). The mean
+// radius is `radius`; the shape swings between about 0.7 and 1.3 times it, so
+// the bounding box is about 2.3 to 2.6 radii across. Angles are sorted: one
+// per equal sector, placed at random in the middle 60% of it, which keeps
+// every edge within about twice the mean spacing (long edges are what makes
+// a ring's 32-bit crossings wrap).
+inline std::vector<tagPOINT> outline_ring(std::uint32_t seed, std::int32_t n, double cx, double cy,
+                                          double radius) {
+  std::mt19937 rng(seed);
+  std::uniform_real_distribution<double> unit(0.0, 1.0);
+  // Amplitudes fall off with frequency, as on a coastline: continent-scale
+  // lobes, then bays, then local wiggles.
+  constexpr int kWaves = 5;
+  const double freq[kWaves] = {2, 5, 11, 23, 53};
+  const double amp[kWaves] = {0.12, 0.08, 0.05, 0.03, 0.015};
+  double phase[kWaves];
+  for (double& ph : phase) ph = kTwoPi * unit(rng);
+
+  const double sector = kTwoPi / n;
+  const double spacing = radius * sector;  // mean distance between vertices
+  std::vector<tagPOINT> ring;
+  ring.reserve(static_cast<std::size_t>(n));
+  for (std::int32_t i = 0; i < n; ++i) {
+    const double a = sector * (i + 0.2 + 0.6 * unit(rng));
+    double r = 1.0;
+    for (int k = 0; k < kWaves; ++k) r += amp[k] * std::sin(freq[k] * a + phase[k]);
+    r = r * radius + spacing * (unit(rng) - 0.5) * 0.5;
+    ring.push_back({static_cast<std::int32_t>(std::lround(cx + r * std::cos(a))),
+                    static_cast<std::int32_t>(std::lround(cy + r * std::sin(a)))});
+  }
+  return ring;
+}
+
+// Mean radius giving an outline (of outline_ring) a bounding box of about
+// `extent` units across; the ring reaches at most 0.6 extents from its centre.
+inline double outline_radius_for(double extent) { return extent / 2.2; }
+
+// Box size for an n-vertex outline: 1,000,000 units (about 10 degrees in
+// 1/100000 degree), or 7,800 units per vertex when that is smaller. A
+// 1,000,000-unit outline of fewer than about 128 vertices has edges long
+// enough that their 32-bit crossings wrap, which no real border data does.
+inline double outline_extent(std::int32_t n) { return std::min(1000000.0, 7800.0 * n); }
+
+// Random radii 5000..20000 at n random sorted angles around the origin,
+// drawn from rng (the caller may go on drawing query points from it).
+inline std::vector<tagPOINT> spiky_ring(std::mt19937& rng, std::int32_t n) {
+  std::uniform_real_distribution<double> ang(0.0, kTwoPi);
+  std::uniform_real_distribution<double> rad(5000.0, 20000.0);
+  std::vector<double> angles(static_cast<std::size_t>(n));
+  for (double& a : angles) a = ang(rng);
+  std::sort(angles.begin(), angles.end());
+  std::vector<tagPOINT> ring;
+  ring.reserve(angles.size());
+  for (double a : angles) {
+    const double r = rad(rng);
+    ring.push_back(
+        {static_cast<std::int32_t>(r * std::cos(a)), static_cast<std::int32_t>(r * std::sin(a))});
+  }
+  return ring;
+}
+
+// `count` points uniform over the inclusive box b.
+inline std::vector<tagPOINT> points_in_box(std::mt19937& rng, const Box& b, std::size_t count) {
+  std::uniform_int_distribution<std::int32_t> qx(b.min.x, b.max.x), qy(b.min.y, b.max.y);
+  std::vector<tagPOINT> pts(count);
+  for (tagPOINT& p : pts) {
+    p.x = qx(rng);
+    p.y = qy(rng);
+  }
+  return pts;
+}
+
+struct ZoneRing {
+  std::vector<tagPOINT> ring;
+  std::int32_t id;
+};
+
+// About 200 zones over a 36,000,000 x 18,000,000 world (1/100000 degree,
+// centred on the origin), sorted by id. One zone sits in each cell of a
+// 20 x 10 grid of 1,800,000-unit cells, 300 to 3,000 vertices, at most
+// 1,450,000 across and kept inside the cell, so these never overlap. Every 13th cell also holds an
+// enclave around its zone's centre, and every 17th cell a zone straddling its
+// right-hand border that overlaps the neighbour. Extra zones take the lowest
+// ids so that they win where they overlap (an enclave is not cut out of the
+// zone around it).
+inline std::vector<ZoneRing> world_zones() {
+  constexpr int kCols = 20, kRows = 10;
+  constexpr double kCell = 1800000.0;
+  std::mt19937 rng(20240611);
+  std::uniform_real_distribution<double> unit(0.0, 1.0);
+  std::vector<ZoneRing> base, extra;
+  std::uint32_t seed = 7000;
+  for (int row = 0; row < kRows; ++row) {
+    for (int col = 0; col < kCols; ++col) {
+      const int cell = row * kCols + col;
+      const double extent = 400000.0 + 1050000.0 * unit(rng);
+      const double slack = (kCell - 1.2 * extent) / 2.0;
+      const double cx = -18000000.0 + (col + 0.5) * kCell + slack * (2.0 * unit(rng) - 1.0);
+      const double cy = -9000000.0 + (row + 0.5) * kCell + slack * (2.0 * unit(rng) - 1.0);
+      const auto n = static_cast<std::int32_t>(300.0 * std::pow(10.0, unit(rng)));
+      const double radius = outline_radius_for(extent);
+      base.push_back({outline_ring(seed++, n, cx, cy, radius), 0});
+      if (cell % 13 == 6) {
+        extra.push_back({outline_ring(seed++, n / 3 + 3, cx, cy, radius * 0.25), 0});
+      }
+      if (cell % 17 == 8 && col + 1 < kCols) {
+        const double x = -18000000.0 + (col + 1) * kCell;
+        extra.push_back({outline_ring(seed++, n / 2 + 3, x, cy, radius * 0.5), 0});
+      }
+    }
+  }
+  std::vector<ZoneRing> zones;
+  for (auto& z : extra) zones.push_back(std::move(z));
+  for (auto& z : base) zones.push_back(std::move(z));
+  for (std::size_t i = 0; i < zones.size(); ++i) zones[i].id = static_cast<std::int32_t>(i);
+  return zones;
+}
+
+// `count` points uniform over the union of the zones' bounding boxes: drawn
+// over the whole world and kept when some zone's box holds them, so that
+// every query needs at least one ring test.
+inline std::vector<tagPOINT> points_in_zone_boxes(std::mt19937& rng,
+                                                  const std::vector<ZoneRing>& zones,
+                                                  std::size_t count) {
+  std::vector<Box> boxes;
+  Box world;
+  for (const ZoneRing& z : zones) {
+    boxes.push_back(box_of(z.ring));
+    world.add(boxes.back().min);
+    world.add(boxes.back().max);
+  }
+  std::uniform_int_distribution<std::int32_t> qx(world.min.x, world.max.x),
+      qy(world.min.y, world.max.y);
+  std::vector<tagPOINT> pts;
+  pts.reserve(count);
+  while (pts.size() < count) {
+    const tagPOINT p{qx(rng), qy(rng)};
+    for (const Box& b : boxes) {
+      if (b.holds(p)) {
+        pts.push_back(p);
+        break;
+      }
+    }
+  }
+  return pts;
+}
+
+}  // namespace kelvor_bench
+
+#endif  // KELVOR_BENCH_RINGS_H
