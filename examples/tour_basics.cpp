@@ -1,8 +1,11 @@
 // Tour section: distances, boxes and scales on a short drive, a few 16.16
-// results, and two road segments crossing on a local metre grid.
+// results, and two road segments crossing on a local metre grid. The drive
+// and the roads are drawn in two panels.
 #include <kelvor/kelvor.h>
 
 #include <cstdio>
+#include <string>
+#include <vector>
 
 #include "tour.h"
 
@@ -24,9 +27,12 @@ constexpr int kStops = sizeof(kDrive) / sizeof(kDrive[0]);
 
 double fix_to_double(std::int32_t v) { return v / 65536.0; }
 
+Pt At(const tagLonLat& p) { return {p.lon, p.lat}; }
+Pt At(const tagPOINT& p) { return {static_cast<double>(p.x), static_cast<double>(p.y)}; }
+
 }  // namespace
 
-void tour_basics() {
+void tour_basics(Panel& drive, Panel& roads) {
   std::printf("\n-- A drive: distances, boxes, scales --\n");
   tagLonLat route[kStops];
   for (int i = 0; i < kStops; ++i) route[i] = kDrive[i].where;
@@ -45,10 +51,17 @@ void tour_basics() {
   GetRectCenterPt(kDrive[1].where, 20000.0, lower, upper);
   std::printf("  40 km box around Utrecht: lon %.5f..%.5f, lat %.5f..%.5f\n", lower.lon, upper.lon,
               lower.lat, upper.lat);
+  drive.Box(At(lower), At(upper), "view");
+  drive.Path(std::vector<Pt>{At(route[0]), At(route[1]), At(route[2]), At(route[3])}, "route");
   for (int i = 0; i < kStops; ++i) {
-    std::printf("    %-9s %s\n", kDrive[i].name,
-                IsPtsInRect(&route[i], 1, lower, upper) ? "inside" : "outside");
+    const bool inside = IsPtsInRect(&route[i], 1, lower, upper) != 0;
+    std::printf("    %-9s %s\n", kDrive[i].name, inside ? "inside" : "outside");
+    drive.Dot(At(route[i]), inside ? "stop inside" : "stop outside", 4.5);
+    drive.Label(At(route[i]), kDrive[i].name, "label");
   }
+  drive.Legend("view", "40 km box around Utrecht");
+  drive.Legend("stop inside", "inside");
+  drive.Legend("stop outside", "outside");
   std::printf("  whole route inside? %s\n",
               IsPtsInRect(route, kStops, lower, upper) ? "yes" : "no");
 
@@ -77,9 +90,21 @@ void tour_basics() {
   const tagPOINT a{0, 0}, b{1200, 900};     // a ring road leg
   const tagPOINT c{100, 800}, d{1000, 50};  // a radial street
   tagPOINT x{};
-  if (Segment_Segment_Intersect(&a, &b, &c, &d, &x))
-    std::printf("  roads cross at (%d, %d)\n", x.x, x.y);
   const tagPOINT view_min{500, 300}, view_max{900, 700};
+  roads.Box(At(view_min), At(view_max), "view");
+  roads.Segment(At(a), At(b), "road");
+  roads.Segment(At(c), At(d), "road");
+  roads.Label(At(b), "ring road", "label", -6, -14, Panel::Anchor::kEnd);
+  roads.Label(At(c), "radial street", "label", 6, 6);
+  if (Segment_Segment_Intersect(&a, &b, &c, &d, &x)) {
+    std::printf("  roads cross at (%d, %d)\n", x.x, x.y);
+    roads.Dot(At(x), "crossing", 5);
+    roads.Label(At(x), "(" + std::to_string(x.x) + ", " + std::to_string(x.y) + ")", "label", 8,
+                -14);
+  }
+  roads.Legend("road", "roads");
+  roads.Legend("view", "view");
+  roads.Legend("crossing", "crossing");
   std::printf("  ring road meets view (500,300)-(900,700)? %s\n",
               Segment_Rect_Intersect(&a, &b, &view_min, &view_max) ? "yes" : "no");
   std::printf("  crossing inside the view? %s\n",

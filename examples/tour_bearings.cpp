@@ -1,8 +1,10 @@
 // Tour section: bearings and turns along a drive through western Europe, the
 // nearest point of the route to a town off it, and a few fixed-point angles.
+// The route, its turns and the town's projection are drawn in one panel.
 #include <kelvor/kelvor.h>
 
 #include <cstdio>
+#include <vector>
 
 #include "tour.h"
 
@@ -20,6 +22,8 @@ const Stop kRoute[] = {
     {"Strasbourg", {7.7521, 48.5734}},
 };
 constexpr int kStops = sizeof(kRoute) / sizeof(kRoute[0]);
+
+Pt At(const tagLonLat& p) { return {p.lon, p.lat}; }
 
 tagLonLat Diff(const tagLonLat& to, const tagLonLat& from) {
   return tagLonLat{to.lon - from.lon, to.lat - from.lat};
@@ -49,8 +53,15 @@ const char* CodeWord(int code) {
 
 }  // namespace
 
-void tour_bearings() {
+void tour_bearings(Panel& panel) {
   std::printf("\n-- Bearings and turns: Paris to Strasbourg --\n");
+  std::vector<Pt> path;
+  for (const Stop& stop : kRoute) path.push_back(At(stop.where));
+  panel.Path(path, "route");
+  for (const Stop& stop : kRoute) {
+    panel.Dot(At(stop.where), "city", 4.5);
+    panel.Label(At(stop.where), stop.name, "label");
+  }
   for (int i = 0; i + 1 < kStops; ++i) {
     const double dir = GetAbsoluteAngle(Diff(kRoute[i + 1].where, kRoute[i].where));
     std::printf("  %-10s -> %-10s direction %9.4f deg  (compass %8.4f)\n", kRoute[i].name,
@@ -61,13 +72,16 @@ void tour_bearings() {
     const double inner = GetSharpAngle(kRoute[i - 1].where, kRoute[i].where, kRoute[i + 1].where);
     std::printf("  at %-10s turn angle %9.4f deg (%s), inner angle %8.4f deg\n", kRoute[i].name,
                 turn, TurnWord(turn), inner);
+    char text[48];
+    std::snprintf(text, sizeof text, "%.1f\u00b0 %s", turn, TurnWord(turn));
+    panel.Label(At(kRoute[i].where), text, "turn", 6, 18);  // above the name
   }
 
   // Luxembourg lies off the route: drop it onto each leg, keep the nearest.
   const tagLonLat town{6.1296, 49.6116};
   int best_leg = -1;
   double best_m = 0;
-  tagLonLat best_foot{};
+  tagLonLat best_foot{}, best_nearest{};
   int best_code = 0;
   for (int i = 0; i + 1 < kStops; ++i) {
     tagLonLat foot{};
@@ -79,9 +93,17 @@ void tour_bearings() {
       best_leg = i;
       best_m = m;
       best_foot = foot;
+      best_nearest = nearest;
       best_code = code;
     }
   }
+  panel.Segment(At(town), At(best_nearest), "projection");
+  panel.Dot(At(best_nearest), "foot", 3);
+  panel.Dot(At(town), "town", 4.5);
+  panel.Label(At(town), "Luxembourg", "label");
+  panel.Legend("route", "route");
+  panel.Legend("projection", "nearest point");
+  panel.Legend("turn", "turn angle");
   std::printf("  Luxembourg: nearest leg %s -> %s, foot (%.5f, %.5f) %s, %.1f km away\n",
               kRoute[best_leg].name, kRoute[best_leg + 1].name, best_foot.lon, best_foot.lat,
               CodeWord(best_code), best_m / 1000.0);

@@ -1,12 +1,15 @@
 // Tour section: bulk queries. Service zones around Dutch cities in the
 // library's 1/100000-degree unit, a few thousand generated GPS fixes, and
 // which zone each fix falls in, by the compatible rule (the exported
-// functions' answers) and by the exact rule.
+// functions' answers) and by the exact rule. The panel shows the zones and
+// every fix in the colour of its zone by the exact rule, ringed where the
+// two rules disagree.
 #include <kelvor/kelvor.h>
 
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
+#include <string>
 #include <vector>
 
 #include "tour.h"
@@ -54,9 +57,16 @@ struct Fixes {
   }
 };
 
+Pt At(const tagPOINT& p) { return {static_cast<double>(p.x), static_cast<double>(p.y)}; }
+
+// The figure kind of a fix located in zone id ("fix z1"; "fix none").
+std::string FixKind(std::int32_t id) {
+  return id == kelvor::ZoneIndex::kNoZone ? "fix none" : "fix z" + std::to_string(id);
+}
+
 }  // namespace
 
-void tour_bulk() {
+void tour_bulk(Panel& panel) {
   std::printf("\n-- Bulk queries: GPS fixes to service zones --\n");
   const std::vector<NamedZone> named = zones();
   std::vector<kelvor::Zone> list;
@@ -66,6 +76,10 @@ void tour_bulk() {
         "  zone %d %-17s %zu corners, compatible rule can wrap: %s\n", z.id, z.name, z.ring.size(),
         kelvor::RingCanWrap(z.ring.data(), static_cast<std::int32_t>(z.ring.size())) ? "yes"
                                                                                      : "no");
+    std::vector<Pt> ring;
+    for (const tagPOINT& p : z.ring) ring.push_back(At(p));
+    panel.Area(ring, "zone z" + std::to_string(z.id));
+    panel.Label(At(z.ring.back()), z.name, "label", 4, 6);
   }
   const kelvor::ZoneIndex compatible(list.data(), list.size());
   const kelvor::ZoneIndex exact(list.data(), list.size(), kelvor::Rule::Exact);
@@ -87,6 +101,16 @@ void tour_bulk() {
   exact.Locate(fixes.data(), fixes.size(), by_exact.data());
   const double seconds =
       std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+
+  for (std::size_t i = 0; i < fixes.size(); ++i) {
+    panel.Dot(At(fixes[i]), FixKind(by_exact[i]), 1.3);
+  }
+  for (std::size_t i = 0; i < fixes.size(); ++i) {
+    if (by_compatible[i] != by_exact[i]) panel.Dot(At(fixes[i]), "differ", 2.6);
+  }
+  for (const NamedZone& z : named) panel.Legend(FixKind(z.id), std::to_string(z.id));
+  panel.Legend(FixKind(kelvor::ZoneIndex::kNoZone), "no zone");
+  panel.Legend("differ", "rules disagree");
 
   std::printf("  %zu fixes; lowest zone id wins where zones overlap\n", fixes.size());
   std::printf("  %-22s %10s %10s\n", "zone", "compatible", "exact");

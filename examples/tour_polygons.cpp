@@ -1,9 +1,10 @@
 // Tour section: a city district with a notch on a local metre grid — which
 // places lie inside it, a route clipped to a map tile, and the district's
-// inside stretches along one street.
+// inside stretches along one street, all drawn in one panel.
 #include <kelvor/kelvor.h>
 
 #include <cstdio>
+#include <vector>
 
 #include "tour.h"
 
@@ -27,20 +28,25 @@ const Place kPlaces[] = {
     {"station", {2300, 600}},
 };
 
+Pt At(const tagPOINT& p) { return {static_cast<double>(p.x), static_cast<double>(p.y)}; }
+
 void print_point(const tagPOINT& p) {
   std::printf("(%d, %d)", static_cast<int>(p.x), static_cast<int>(p.y));
 }
 
 }  // namespace
 
-void tour_polygons() {
+void tour_polygons(Panel& panel) {
   std::printf("\n-- A district with a notch: containment and clipping --\n");
   std::printf("  district outline, %d corners, metres:", static_cast<int>(kCorners));
+  std::vector<Pt> outline;
   for (const tagPOINT& p : kDistrict) {
     std::printf(" ");
     print_point(p);
+    outline.push_back(At(p));
   }
   std::printf("\n");
+  panel.Area(outline, "district");
 
   // West and south boundaries belong to the district, east and north do not.
   for (const Place& place : kPlaces) {
@@ -48,12 +54,16 @@ void tour_polygons() {
     std::printf("  %-14s ", place.name);
     print_point(place.at);
     std::printf("  %s\n", inside ? "inside" : "outside");
+    panel.Dot(At(place.at), inside ? "place inside" : "place outside", 4.5);
+    panel.Label(At(place.at), place.name, "label");
   }
 
   // A bus route from the station to the town hall, clipped to the map tile
   // that is on screen (east and north tile edges lie just outside it).
   const tagPOINT tile_min{500, 200}, tile_max{1600, 1200};
   tagPOINT from{2300, 600}, to{300, 1000};
+  panel.Box(At(tile_min), At(tile_max), "view");
+  panel.Segment(At(from), At(to), "route dashed");
   std::printf("  route ");
   print_point(from);
   std::printf(" -> ");
@@ -68,6 +78,7 @@ void tour_polygons() {
     std::printf(" -> ");
     print_point(to);
     std::printf("\n");
+    panel.Segment(At(from), At(to), "clipped");
   } else {
     std::printf(" misses the tile\n");
   }
@@ -80,11 +91,16 @@ void tour_polygons() {
   std::int32_t start = -500;
   const std::int32_t end = 2500;
   std::printf("  street y = %d, inside stretches:", static_cast<int>(street));
+  panel.Segment({static_cast<double>(start), street}, {static_cast<double>(end), street}, "street");
   for (;;) {
     std::int32_t lo = start, hi = end;
     if (!Polygon_Clip_Horizon(kDistrict, kCorners, &lo, &hi, street) || hi <= start) break;
     std::printf(" [%d, %d)", static_cast<int>(lo), static_cast<int>(hi));
+    panel.Segment({static_cast<double>(lo), street}, {static_cast<double>(hi), street}, "stretch");
     start = hi;
   }
   std::printf("\n");
+  panel.Legend("view", "map tile");
+  panel.Legend("clipped", "route on the tile");
+  panel.Legend("stretch", "street inside");
 }
