@@ -9,6 +9,18 @@
 # Public headers refuse to compile inside a subsystem that does not use them
 # (KELVOR_USES_<NAME>), and internal headers are on no other include path, so
 # the graph below is enforced, not just documented.
+# kelvor_link_uses(<target> <what>...): links what a folder uses, by the
+# names above (a subsystem's short name or another target).
+function(kelvor_link_uses target)
+  foreach(use IN LISTS ARGN)
+    if(TARGET kelvor_${use})
+      target_link_libraries(${target} PRIVATE kelvor_${use})
+    else()
+      target_link_libraries(${target} PRIVATE ${use})
+    endif()
+  endforeach()
+endfunction()
+
 function(kelvor_subsystem name)
   cmake_parse_arguments(ARG "" "" "USES;SOURCES" ${ARGN})
   set(target kelvor_${name})
@@ -22,13 +34,7 @@ function(kelvor_subsystem name)
     target_include_directories(${target} PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/include)
   endif()
   target_link_libraries(${target} PRIVATE kelvor_flags kelvor_headers)
-  foreach(use IN LISTS ARG_USES)
-    if(TARGET kelvor_${use})
-      target_link_libraries(${target} PRIVATE kelvor_${use})
-    else()
-      target_link_libraries(${target} PRIVATE ${use})
-    endif()
-  endforeach()
+  kelvor_link_uses(${target} ${ARG_USES})
   set_target_properties(${target} PROPERTIES
     POSITION_INDEPENDENT_CODE ON
     CXX_VISIBILITY_PRESET hidden
