@@ -6,8 +6,8 @@
 # and lintian (any error fails; warnings are listed).
 #
 # Needs the release build's tools plus these Debian packages: dpkg-dev
-# (dpkg-shlibdeps, dpkg-architecture), lintian, pkg-config, binutils
-# (readelf), python3-numpy and python3-pytest.
+# (dpkg-shlibdeps, dpkg-architecture), file (CPack sorts binaries with it),
+# lintian, pkg-config, binutils (readelf), python3-numpy and python3-pytest.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
