@@ -1,12 +1,15 @@
 # Install rules, the CMake package (installed and build tree) and kelvor.pc.
+# Two components, one per Debian package (cmake/KelvorPackaging.cmake):
+# runtime is the shared library under its soname, development everything a
+# build against it needs, the unversioned link libkelvor.so included.
 install(TARGETS kelvor EXPORT KelvorTargets
-  LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
-  ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR}
-  RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR}
+  LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT runtime NAMELINK_COMPONENT development
+  ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT development
+  RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT runtime
   INCLUDES DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
-install(DIRECTORY include/kelvor DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
+install(DIRECTORY include/kelvor DESTINATION ${CMAKE_INSTALL_INCLUDEDIR} COMPONENT development)
 install(EXPORT KelvorTargets NAMESPACE Kelvor::
-  DESTINATION ${CMAKE_INSTALL_LIBDIR}/cmake/Kelvor)
+  DESTINATION ${CMAKE_INSTALL_LIBDIR}/cmake/Kelvor COMPONENT development)
 # The build tree is a package too: find_package(Kelvor) with Kelvor_DIR
 # pointing at it uses the freshly built library.
 export(EXPORT KelvorTargets NAMESPACE Kelvor:: FILE ${PROJECT_BINARY_DIR}/KelvorTargets.cmake)
@@ -19,8 +22,9 @@ write_basic_package_version_file(${PROJECT_BINARY_DIR}/KelvorConfigVersion.cmake
   COMPATIBILITY SameMinorVersion)
 install(FILES ${PROJECT_BINARY_DIR}/KelvorConfig.cmake
   ${PROJECT_BINARY_DIR}/KelvorConfigVersion.cmake
-  DESTINATION ${CMAKE_INSTALL_LIBDIR}/cmake/Kelvor)
+  DESTINATION ${CMAKE_INSTALL_LIBDIR}/cmake/Kelvor COMPONENT development)
 # Relocatable: the prefix is found from the .pc file's own location.
 file(RELATIVE_PATH KELVOR_PC_TO_PREFIX /prefix/${CMAKE_INSTALL_LIBDIR}/pkgconfig /prefix)
 configure_file(cmake/kelvor.pc.in ${PROJECT_BINARY_DIR}/kelvor.pc @ONLY)
-install(FILES ${PROJECT_BINARY_DIR}/kelvor.pc DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig)
+install(FILES ${PROJECT_BINARY_DIR}/kelvor.pc DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig
+  COMPONENT development)

@@ -1,9 +1,11 @@
-// Symbol visibility for the Kelvor shared library.
+/// @file
+/// Symbol visibility for the Kelvor shared library.
 #ifndef KELVOR_EXPORT_H
 #define KELVOR_EXPORT_H
 
-// The library is built with hidden visibility; only declarations marked
-// KELVOR_API are exported. The static test twin needs no marking at all.
+/// @def KELVOR_API
+/// The library is built with hidden visibility; only declarations marked
+/// KELVOR_API are exported. The static test twin needs no marking at all.
 #if defined(KELVOR_STATIC_INTERNAL)
 #define KELVOR_API
 #elif defined(_WIN32)
@@ -16,8 +18,9 @@
 #define KELVOR_API __attribute__((visibility("default")))
 #endif
 
-// Marks a function defined inline in a public header that the library must
-// still emit and export, for callers that link against the symbol.
+/// @def KELVOR_EMIT_INLINE
+/// Marks a function defined inline in a public header that the library must
+/// still emit and export, for callers that link against the symbol.
 #if defined(KELVOR_BUILDING) && defined(__GNUC__)
 #define KELVOR_EMIT_INLINE __attribute__((used))
 #else

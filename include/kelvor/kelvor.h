@@ -1,5 +1,6 @@
-// Kelvor: 2-D geometry and 16.16 fixed-point mathematics for map and
-// navigation software. Include this one header and link Kelvor::kelvor.
+/// @file
+/// Kelvor: 2-D geometry and 16.16 fixed-point mathematics for map and
+/// navigation software. Include this one header and link Kelvor::kelvor.
 #ifndef KELVOR_KELVOR_H
 #define KELVOR_KELVOR_H
 

@@ -1,32 +1,33 @@
-// Bulk queries: a ring prepared once and asked about many points, an index of
-// many rings (zones), the two crossing rules, and an inscribed rectangle that
-// scales to large outlines.
-//
-// Everything here is an addition in namespace kelvor; the free functions of
-// <kelvor/planar.h> and <kelvor/shapes.h> keep their answers bit for bit.
-//
-// The two rules. Both are the even-odd rule of Polygon_Contain_Point: a point
-// (x, y) is inside when an odd number of edges straddle its row
-// (a.y <= y < b.y or b.y <= y < a.y) and cross it strictly right of x, the
-// crossing a.x + (b.x - a.x) * (y - a.y) / (b.y - a.y) measured from the
-// edge's start point a in ring order and truncated toward zero; the ring is
-// closed from its last point to its first.
-//  * Rule::Compatible forms that product in wrapping 32-bit arithmetic, as the
-//    exported functions do, and so answers exactly what they answer. On a
-//    row where (b.x - a.x) * (y - a.y) falls outside [-2^31, 2^31 - 1] the
-//    product wraps and the crossing lands far from the edge; this needs
-//    |b.x - a.x| * |b.y - a.y| above 2^31 - 1 (both extents above 46,340, or
-//    a long flat edge such as 10,000,000 by 300): points well inside or
-//    outside a long-edged outline can be misclassified (RingCanWrap tells).
-//  * Rule::Exact forms every crossing without overflow. It answers like the
-//    compatible rule wherever nothing wraps and is geometrically right
-//    elsewhere: inside means inside the half-open bounding rectangle and
-//    inside the ring, up to the truncation of each crossing toward its start.
-//
-// Thread safety: building is not synchronised, but every const member may be
-// called from any number of threads at once on one object.
-// Allocation: builders allocate with operator new and throw std::bad_alloc
-// when memory runs out, leaking nothing; queries never allocate or throw.
+/// @file
+/// Bulk queries: a ring prepared once and asked about many points, an index of
+/// many rings (zones), the two crossing rules, and an inscribed rectangle that
+/// scales to large outlines.
+///
+/// Everything here is an addition in namespace kelvor; the free functions of
+/// <kelvor/planar.h> and <kelvor/shapes.h> keep their answers bit for bit.
+///
+/// The two rules. Both are the even-odd rule of Polygon_Contain_Point: a point
+/// (x, y) is inside when an odd number of edges straddle its row
+/// (a.y <= y < b.y or b.y <= y < a.y) and cross it strictly right of x, the
+/// crossing a.x + (b.x - a.x) * (y - a.y) / (b.y - a.y) measured from the
+/// edge's start point a in ring order and truncated toward zero; the ring is
+/// closed from its last point to its first.
+///  * Rule::Compatible forms that product in wrapping 32-bit arithmetic, as the
+///    exported functions do, and so answers exactly what they answer. On a
+///    row where (b.x - a.x) * (y - a.y) falls outside [-2^31, 2^31 - 1] the
+///    product wraps and the crossing lands far from the edge; this needs
+///    |b.x - a.x| * |b.y - a.y| above 2^31 - 1 (both extents above 46,340, or
+///    a long flat edge such as 10,000,000 by 300): points well inside or
+///    outside a long-edged outline can be misclassified (RingCanWrap tells).
+///  * Rule::Exact forms every crossing without overflow. It answers like the
+///    compatible rule wherever nothing wraps and is geometrically right
+///    elsewhere: inside means inside the half-open bounding rectangle and
+///    inside the ring, up to the truncation of each crossing toward its start.
+///
+/// Thread safety: building is not synchronised, but every const member may be
+/// called from any number of threads at once on one object.
+/// Allocation: builders allocate with operator new and throw std::bad_alloc
+/// when memory runs out, leaking nothing; queries never allocate or throw.
 #ifndef KELVOR_PREPARED_H
 #define KELVOR_PREPARED_H
 
@@ -45,78 +46,92 @@
 #include "kelvor/shapes.h"
 #include "kelvor/types.h"
 
+/// Kelvor's additions to the exported interface: the bulk queries of this
+/// header. New functions and classes go here; the exported names outside it
+/// never change.
 namespace kelvor {
 
-// How crossings are computed; see the top of this header.
-enum class Rule { Compatible, Exact };
+/// How crossings are computed; see the top of this header.
+enum class Rule {
+  Compatible,  ///< Wrapping 32-bit products: the exported functions' answers.
+  Exact        ///< Every crossing without overflow.
+};
 
-// True when some edge of the ring (closing edge from the last point to the
-// first included) can make a compatible-rule crossing wrap, on a row or a
-// column: it is not axis-parallel and its coordinate differences do not fit
-// 32 bits, or the largest product |b.x - a.x| * |h - a.y| over the rows h it
-// straddles (or the same with x and y exchanged) exceeds 2^31 - 1. Such an
-// edge has |dx| * |dy| above 2^31 - 1: both extents above 46,340, or a long
-// flat edge such as 10,000,000 by 300 (which wraps on rows 215 or more from
-// its start). Where this is false, the compatible and the exact rule agree on
-// every point, row and column. count <= 0 or a null array gives false.
+/// True when some edge of the ring (closing edge from the last point to the
+/// first included) can make a compatible-rule crossing wrap, on a row or a
+/// column: it is not axis-parallel and its coordinate differences do not fit
+/// 32 bits, or the largest product |b.x - a.x| * |h - a.y| over the rows h it
+/// straddles (or the same with x and y exchanged) exceeds 2^31 - 1. Such an
+/// edge has |dx| * |dy| above 2^31 - 1: both extents above 46,340, or a long
+/// flat edge such as 10,000,000 by 300 (which wraps on rows 215 or more from
+/// its start). Where this is false, the compatible and the exact rule agree on
+/// every point, row and column. count <= 0 or a null array gives false.
 KELVOR_API bool RingCanWrap(const tagPOINT* points, std::int32_t count);
 
-// The ring with every edge that can wrap split into pieces that cannot, for
-// data that must go to engines using the compatible rule. Inserted points lie
-// on the edge rounded to the nearest integer (halves away from zero), so the
-// boundary moves by at most one unit (at most half a unit in each axis); no
-// point is moved or removed and other edges are kept as they are. A ring
-// given closed (last point equal to the first) comes back closed. The result
-// never wraps: RingCanWrap of it is false. count <= 0 or a null array gives
-// an empty vector.
+/// The ring with every edge that can wrap split into pieces that cannot, for
+/// data that must go to engines using the compatible rule. Inserted points lie
+/// on the edge rounded to the nearest integer (halves away from zero), so the
+/// boundary moves by at most one unit (at most half a unit in each axis); no
+/// point is moved or removed and other edges are kept as they are. A ring
+/// given closed (last point equal to the first) comes back closed. The result
+/// never wraps: RingCanWrap of it is false. count <= 0 or a null array gives
+/// an empty vector.
 KELVOR_API std::vector<tagPOINT> DensifyRing(const tagPOINT* points, std::int32_t count);
 
-// A ring prepared for many point-in-polygon queries. The constructor copies
-// the points and builds a grid index over the ring's bounding rectangle
-// (roughly 20 to 40 bytes per vertex for outlines whose edges are short
-// against the rectangle; long edges cost more); afterwards the caller's array
-// may change or go away. A query then reads a few grid cells instead of
-// every edge.
+/// A ring prepared for many point-in-polygon queries. The constructor copies
+/// the points and builds a grid index over the ring's bounding rectangle
+/// (roughly 20 to 40 bytes per vertex for outlines whose edges are short
+/// against the rectangle; long edges cost more); afterwards the caller's array
+/// may change or go away. A query then reads a few grid cells instead of
+/// every edge.
 class KELVOR_API PreparedPolygon {
  public:
-  // A polygon of no points: contains nothing.
+  /// A polygon of no points: contains nothing.
   PreparedPolygon();
-  // count <= 0 or a null array gives the polygon of no points. Rings may be
-  // given open or closed, with repeated points, any orientation, crossing
-  // themselves. Throws std::bad_alloc when memory runs out.
+  /// count <= 0 or a null array gives the polygon of no points. Rings may be
+  /// given open or closed, with repeated points, any orientation, crossing
+  /// themselves. Throws std::bad_alloc when memory runs out.
   PreparedPolygon(const tagPOINT* points, std::int32_t count, Rule rule = Rule::Compatible);
+  /// Copies the ring and its index. Throws std::bad_alloc when memory runs out.
   PreparedPolygon(const PreparedPolygon& other);
+  /// Takes over other's ring and index; other may then only be assigned to or
+  /// destroyed.
   PreparedPolygon(PreparedPolygon&& other) noexcept;
+  /// Copies the ring and its index. Throws std::bad_alloc when memory runs out.
   PreparedPolygon& operator=(const PreparedPolygon& other);
+  /// Takes over other's ring and index; other may then only be assigned to or
+  /// destroyed.
   PreparedPolygon& operator=(PreparedPolygon&& other) noexcept;
+  /// Frees the copy of the ring and the index.
   ~PreparedPolygon();
 
-  // 1 when p is inside by the rule, else 0. Under Rule::Compatible this is
-  // exactly Polygon_Contain_Point(points, count, &p) for the ring as built
-  // (so a ring of 2 points can hold points, and one point holds none).
+  /// 1 when p is inside by the rule, else 0. Under Rule::Compatible this is
+  /// exactly Polygon_Contain_Point(points, count, &p) for the ring as built
+  /// (so a ring of 2 points can hold points, and one point holds none).
   std::int32_t Contain(const tagPOINT& p) const;
-  // 1 when p lies in the ring's half-open bounding rectangle and Contain(p)
-  // is 1, else 0. Under Rule::Compatible this is exactly what
-  // KPGON(count, points).Contain(p) answers: 0 for rings of fewer than 3
-  // points. Under Rule::Exact it equals Contain(p) for rings of 3 points or
-  // more (a two-point ring can hold points: each crossing is truncated from
-  // its own edge's start).
+  /// 1 when p lies in the ring's half-open bounding rectangle and Contain(p)
+  /// is 1, else 0. Under Rule::Compatible this is exactly what
+  /// KPGON(count, points).Contain(p) answers: 0 for rings of fewer than 3
+  /// points. Under Rule::Exact it equals Contain(p) for rings of 3 points or
+  /// more (a two-point ring can hold points: each crossing is truncated from
+  /// its own edge's start).
   std::int32_t ContainBounded(const tagPOINT& p) const;
-  // out[i] = Contain(points[i]) for i < count (0 or 1). count 0 reads and
-  // writes nothing.
+  /// out[i] = Contain(points[i]) for i < count (0 or 1). count 0 reads and
+  /// writes nothing.
   void Contain(const tagPOINT* points, std::size_t count, std::uint8_t* out) const;
-  // out[i] = ContainBounded(points[i]) for i < count.
+  /// out[i] = ContainBounded(points[i]) for i < count.
   void ContainBounded(const tagPOINT* points, std::size_t count, std::uint8_t* out) const;
 
+  /// The rule given when built.
   Rule rule() const;
-  // The ring as built, points in the order given (empty for no points).
+  /// The ring as built, points in the order given (empty for no points).
   const std::vector<tagPOINT>& points() const;
-  // The ring's bounding rectangle as KPGON keeps it: GetMBR of the points,
-  // or the canonical empty rectangle for rings of fewer than 3 points.
+  /// The ring's bounding rectangle as KPGON keeps it: GetMBR of the points,
+  /// or the canonical empty rectangle for rings of fewer than 3 points.
   KRECT bound() const;
-  // RingCanWrap of the ring as built.
+  /// RingCanWrap of the ring as built.
   bool can_wrap() const;
-  // Bytes held by this object (points, index and bookkeeping).
+  /// Bytes held by this object (points, index and bookkeeping).
   std::size_t memory_bytes() const;
 
  private:
@@ -125,49 +140,62 @@ class KELVOR_API PreparedPolygon {
   std::unique_ptr<Impl> impl_;
 };
 
-// One zone for ZoneIndex: a ring (borrowed only while the index is built)
-// and its id.
+/// One zone for ZoneIndex: a ring (borrowed only while the index is built)
+/// and its id.
 struct Zone {
-  const tagPOINT* points;
-  std::int32_t count;
-  std::int32_t id;
+  const tagPOINT* points;  ///< The ring, open or closed; null holds no point.
+  std::int32_t count;      ///< Number of points; <= 0 holds no point.
+  std::int32_t id;         ///< Answered by ZoneIndex::Locate; ZoneIndex::kNoZone skips the zone.
 };
 
-// Many prepared rings, answering for a point the lowest id among the zones
-// whose PreparedPolygon::Contain holds it. Zones may overlap, nest or lie far
-// apart; ids need not be distinct or sorted. A coarse grid over all zones
-// sends each query to the few zones whose reach covers its cell. The reach of
-// a zone is its bounding rectangle, except that under Rule::Compatible a zone
-// whose ring can wrap reaches every x of its rows (its wrapped crossings may
-// hold points beside it, as Polygon_Contain_Point does).
+/// Many prepared rings, answering for a point the lowest id among the zones
+/// whose PreparedPolygon::Contain holds it. Zones may overlap, nest or lie far
+/// apart; ids need not be distinct or sorted. A coarse grid over all zones
+/// sends each query to the few zones whose reach covers its cell. The reach of
+/// a zone is its bounding rectangle, except that under Rule::Compatible a zone
+/// whose ring can wrap reaches every x of its rows (its wrapped crossings may
+/// hold points beside it, as Polygon_Contain_Point does).
 class KELVOR_API ZoneIndex {
  public:
-  // The answer for a point in no zone; zones with this id are skipped.
+  /// The answer for a point in no zone; zones with this id are skipped.
   static constexpr std::int32_t kNoZone = INT32_MIN;
 
-  // An index of no zones: every point is in no zone.
+  /// An index of no zones: every point is in no zone.
   ZoneIndex();
-  // Copies every ring. A null zones array with count 0 is fine; a zone with
-  // a null ring or count <= 0 holds no point. Throws std::bad_alloc when
-  // memory runs out.
+  /// Copies every ring. A null zones array with count 0 is fine; a zone with
+  /// a null ring or count <= 0 holds no point. Throws std::bad_alloc when
+  /// memory runs out.
   ZoneIndex(const Zone* zones, std::size_t count, Rule rule = Rule::Compatible);
+  /// Copies every prepared ring and the grid. Throws std::bad_alloc when
+  /// memory runs out.
   ZoneIndex(const ZoneIndex& other);
+  /// Takes over other's rings and grid; other may then only be assigned to or
+  /// destroyed.
   ZoneIndex(ZoneIndex&& other) noexcept;
+  /// Copies every prepared ring and the grid. Throws std::bad_alloc when
+  /// memory runs out.
   ZoneIndex& operator=(const ZoneIndex& other);
+  /// Takes over other's rings and grid; other may then only be assigned to or
+  /// destroyed.
   ZoneIndex& operator=(ZoneIndex&& other) noexcept;
+  /// Frees the prepared rings and the grid.
   ~ZoneIndex();
 
-  // The lowest id among the zones whose Contain(p) is 1, or kNoZone.
+  /// The lowest id among the zones whose Contain(p) is 1, or kNoZone.
   std::int32_t Locate(const tagPOINT& p) const;
-  // out[i] = Locate(points[i]) for i < count.
+  /// out[i] = Locate(points[i]) for i < count.
   void Locate(const tagPOINT* points, std::size_t count, std::int32_t* out) const;
 
+  /// The rule given when built.
   Rule rule() const;
-  // Number of zones kept (zones with id kNoZone are not kept).
+  /// Number of zones kept (zones with id kNoZone are not kept).
   std::size_t size() const;
-  // Zone i as kept, in the order given: its prepared ring and its id.
+  /// Zone i as kept, in the order given: its prepared ring and its id.
+  /// i must be below size().
   const PreparedPolygon& zone(std::size_t i) const;
+  /// The id of zone i as kept; i must be below size().
   std::int32_t id(std::size_t i) const;
+  /// Bytes held by this object (prepared rings, grid and bookkeeping).
   std::size_t memory_bytes() const;
 
  private:
@@ -175,16 +203,16 @@ class KELVOR_API ZoneIndex {
   std::unique_ptr<Impl> impl_;
 };
 
-// The rectangle GetMCR grows inside the ring, with the inside tests made by
-// the given rule: under Rule::Compatible exactly GetMCR's result, under
-// Rule::Exact the same search whose corners are right on long-edged
-// outlines. The inside tests use a prepared index, so the growth costs little;
-// the two scan passes visit every row that some edge crosses and every
-// column across the widest row span, about 20 ns per line: a 10,000-vertex
-// outline 100,000 units tall takes some 10 ms, and time grows with the
-// outline's height and width in units, not with its vertex count.
-// Degenerate input and allocation failure give the canonical empty
-// rectangle (1, 1, 0, 0), as GetMCR does; step < 1 counts as 1.
+/// The rectangle GetMCR grows inside the ring, with the inside tests made by
+/// the given rule: under Rule::Compatible exactly GetMCR's result, under
+/// Rule::Exact the same search whose corners are right on long-edged
+/// outlines. The inside tests use a prepared index, so the growth costs little;
+/// the two scan passes visit every row that some edge crosses and every
+/// column across the widest row span, about 20 ns per line: a 10,000-vertex
+/// outline 100,000 units tall takes some 10 ms, and time grows with the
+/// outline's height and width in units, not with its vertex count.
+/// Degenerate input and allocation failure give the canonical empty
+/// rectangle (1, 1, 0, 0), as GetMCR does; step < 1 counts as 1.
 KELVOR_API KRECT InscribedRect(const tagPOINT* points, std::int32_t count, std::int32_t step,
                                Rule rule = Rule::Compatible);
 
