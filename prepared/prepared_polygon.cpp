@@ -32,25 +32,30 @@ PreparedPolygon::PreparedPolygon(const tagPOINT* points, std::int32_t count, Rul
 }
 
 PreparedPolygon::PreparedPolygon(const PreparedPolygon& other)
-    : impl_(std::make_unique<Impl>(*other.impl_)) {}
+    : impl_(std::make_unique<Impl>(other.get())) {}
 PreparedPolygon::PreparedPolygon(PreparedPolygon&& other) noexcept = default;
 PreparedPolygon& PreparedPolygon::operator=(const PreparedPolygon& other) {
-  if (this != &other) impl_ = std::make_unique<Impl>(*other.impl_);
+  if (this != &other) impl_ = std::make_unique<Impl>(other.get());
   return *this;
 }
 PreparedPolygon& PreparedPolygon::operator=(PreparedPolygon&& other) noexcept = default;
 PreparedPolygon::~PreparedPolygon() = default;
 
+const PreparedPolygon::Impl& PreparedPolygon::get() const {
+  static const Impl none;
+  return impl_ ? *impl_ : none;
+}
+
 std::int32_t PreparedPolygon::Contain(const tagPOINT& p) const {
-  return impl_->index.contain(p.x, p.y);
+  return get().index.contain(p.x, p.y);
 }
 
 std::int32_t PreparedPolygon::ContainBounded(const tagPOINT& p) const {
-  return impl_->index.contain_bounded(p.x, p.y);
+  return get().index.contain_bounded(p.x, p.y);
 }
 
 void PreparedPolygon::Contain(const tagPOINT* points, std::size_t count, std::uint8_t* out) const {
-  const detail::RingIndex& index = impl_->index;
+  const detail::RingIndex& index = get().index;
   for (std::size_t i = 0; i < count; ++i) {
     out[i] = static_cast<std::uint8_t>(index.contain(points[i].x, points[i].y));
   }
@@ -58,26 +63,26 @@ void PreparedPolygon::Contain(const tagPOINT* points, std::size_t count, std::ui
 
 void PreparedPolygon::ContainBounded(const tagPOINT* points, std::size_t count,
                                      std::uint8_t* out) const {
-  const detail::RingIndex& index = impl_->index;
+  const detail::RingIndex& index = get().index;
   for (std::size_t i = 0; i < count; ++i) {
     out[i] = static_cast<std::uint8_t>(index.contain_bounded(points[i].x, points[i].y));
   }
 }
 
-Rule PreparedPolygon::rule() const { return impl_->rule; }
-const std::vector<tagPOINT>& PreparedPolygon::points() const { return impl_->points; }
+Rule PreparedPolygon::rule() const { return get().rule; }
+const std::vector<tagPOINT>& PreparedPolygon::points() const { return get().points; }
 
 KRECT PreparedPolygon::bound() const {
-  const detail::RingIndexPlan& plan = impl_->index.layout();
+  const detail::RingIndexPlan& plan = get().index.layout();
   if (plan.n < 3) return KRECT();
   return KRECT(plan.min, plan.max);
 }
 
-bool PreparedPolygon::can_wrap() const { return impl_->can_wrap; }
+bool PreparedPolygon::can_wrap() const { return get().can_wrap; }
 
 std::size_t PreparedPolygon::memory_bytes() const {
-  return sizeof(*this) + sizeof(Impl) + impl_->points.capacity() * sizeof(tagPOINT) +
-         impl_->block.capacity() * sizeof(std::uint64_t);
+  return sizeof(*this) + sizeof(Impl) + get().points.capacity() * sizeof(tagPOINT) +
+         get().block.capacity() * sizeof(std::uint64_t);
 }
 
 }  // namespace kelvor

@@ -60,7 +60,7 @@ struct ZoneIndex::Impl {
 
   void attach_indexes() {
     indexes.clear();
-    for (const PreparedPolygon& z : zones) indexes.push_back(z.impl_->index);
+    for (const PreparedPolygon& z : zones) indexes.push_back(z.get().index);
   }
   std::int32_t locate(const tagPOINT& p) const;
 };
@@ -152,7 +152,7 @@ ZoneIndex::ZoneIndex(const Zone* zones, std::size_t count, Rule rule)
   // holds some point, marked where it holds all.
   std::vector<std::pair<std::size_t, std::uint32_t>> pairs;
   for (const std::uint32_t z : gridded) {
-    const detail::RingIndex& index = m.zones[z].impl_->index;
+    const detail::RingIndex& index = m.zones[z].get().index;
     const detail::RingIndexPlan& b = index.layout();
     const std::int64_t c0 = (b.min.x - m.x0) >> s, c1 = (b.max.x - 1 - m.x0) >> s;
     const std::int64_t r0 = (b.min.y - m.y0) >> s, r1 = (b.max.y - 1 - m.y0) >> s;
@@ -176,29 +176,34 @@ ZoneIndex::ZoneIndex(const Zone* zones, std::size_t count, Rule rule)
   for (const auto& entry : pairs) m.listed[cursor[entry.first]++] = entry.second;
 }
 
-ZoneIndex::ZoneIndex(const ZoneIndex& other) : impl_(std::make_unique<Impl>(*other.impl_)) {}
+ZoneIndex::ZoneIndex(const ZoneIndex& other) : impl_(std::make_unique<Impl>(other.get())) {}
 ZoneIndex::ZoneIndex(ZoneIndex&& other) noexcept = default;
 ZoneIndex& ZoneIndex::operator=(const ZoneIndex& other) {
-  if (this != &other) impl_ = std::make_unique<Impl>(*other.impl_);
+  if (this != &other) impl_ = std::make_unique<Impl>(other.get());
   return *this;
 }
 ZoneIndex& ZoneIndex::operator=(ZoneIndex&& other) noexcept = default;
 ZoneIndex::~ZoneIndex() = default;
 
-std::int32_t ZoneIndex::Locate(const tagPOINT& p) const { return impl_->locate(p); }
+const ZoneIndex::Impl& ZoneIndex::get() const {
+  static const Impl none;
+  return impl_ ? *impl_ : none;
+}
+
+std::int32_t ZoneIndex::Locate(const tagPOINT& p) const { return get().locate(p); }
 
 void ZoneIndex::Locate(const tagPOINT* points, std::size_t count, std::int32_t* out) const {
-  const Impl& m = *impl_;
+  const Impl& m = get();
   for (std::size_t i = 0; i < count; ++i) out[i] = m.locate(points[i]);
 }
 
-Rule ZoneIndex::rule() const { return impl_->rule; }
-std::size_t ZoneIndex::size() const { return impl_->zones.size(); }
-const PreparedPolygon& ZoneIndex::zone(std::size_t i) const { return impl_->zones[i]; }
-std::int32_t ZoneIndex::id(std::size_t i) const { return impl_->ids[i]; }
+Rule ZoneIndex::rule() const { return get().rule; }
+std::size_t ZoneIndex::size() const { return get().zones.size(); }
+const PreparedPolygon& ZoneIndex::zone(std::size_t i) const { return get().zones[i]; }
+std::int32_t ZoneIndex::id(std::size_t i) const { return get().ids[i]; }
 
 std::size_t ZoneIndex::memory_bytes() const {
-  const Impl& m = *impl_;
+  const Impl& m = get();
   std::size_t bytes =
       sizeof(*this) + sizeof(Impl) + m.ids.capacity() * sizeof(std::int32_t) +
       (m.offsets.capacity() + m.listed.capacity() + m.row_zones.capacity()) * sizeof(std::uint32_t);

@@ -94,13 +94,13 @@ class KELVOR_API PreparedPolygon {
   PreparedPolygon(const tagPOINT* points, std::int32_t count, Rule rule = Rule::Compatible);
   /// Copies the ring and its index. Throws std::bad_alloc when memory runs out.
   PreparedPolygon(const PreparedPolygon& other);
-  /// Takes over other's ring and index; other may then only be assigned to or
-  /// destroyed.
+  /// Takes over other's ring and index; other is left the polygon of no
+  /// points.
   PreparedPolygon(PreparedPolygon&& other) noexcept;
   /// Copies the ring and its index. Throws std::bad_alloc when memory runs out.
   PreparedPolygon& operator=(const PreparedPolygon& other);
-  /// Takes over other's ring and index; other may then only be assigned to or
-  /// destroyed.
+  /// Takes over other's ring and index; other is left the polygon of no
+  /// points.
   PreparedPolygon& operator=(PreparedPolygon&& other) noexcept;
   /// Frees the copy of the ring and the index.
   ~PreparedPolygon();
@@ -137,6 +137,7 @@ class KELVOR_API PreparedPolygon {
  private:
   friend class ZoneIndex;  // reads the index of each zone
   struct Impl;
+  const Impl& get() const;  // this object's state, or that of no points once moved from
   std::unique_ptr<Impl> impl_;
 };
 
@@ -169,14 +170,12 @@ class KELVOR_API ZoneIndex {
   /// Copies every prepared ring and the grid. Throws std::bad_alloc when
   /// memory runs out.
   ZoneIndex(const ZoneIndex& other);
-  /// Takes over other's rings and grid; other may then only be assigned to or
-  /// destroyed.
+  /// Takes over other's rings and grid; other is left the index of no zones.
   ZoneIndex(ZoneIndex&& other) noexcept;
   /// Copies every prepared ring and the grid. Throws std::bad_alloc when
   /// memory runs out.
   ZoneIndex& operator=(const ZoneIndex& other);
-  /// Takes over other's rings and grid; other may then only be assigned to or
-  /// destroyed.
+  /// Takes over other's rings and grid; other is left the index of no zones.
   ZoneIndex& operator=(ZoneIndex&& other) noexcept;
   /// Frees the prepared rings and the grid.
   ~ZoneIndex();
@@ -200,6 +199,7 @@ class KELVOR_API ZoneIndex {
 
  private:
   struct Impl;
+  const Impl& get() const;  // this object's state, or that of no zones once moved from
   std::unique_ptr<Impl> impl_;
 };
 

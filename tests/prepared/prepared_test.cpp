@@ -175,6 +175,8 @@ TEST(PreparedPolygon, OwnsItsPointsAndCopiesAnswerAlike) {
   EXPECT_EQ(original.Contain(inside), 1) << "built from a copy";
   const kelvor::PreparedPolygon copy = original;
   kelvor::PreparedPolygon moved = std::move(original);
+  EXPECT_EQ(original.Contain(inside), 0) << "moved from: the polygon of no points";
+  EXPECT_EQ(kelvor::PreparedPolygon(original).points().size(), 0u) << "copy of a moved-from one";
   original = copy;  // a moved-from polygon can be assigned again
   const kelvor::PreparedPolygon* const all[] = {&copy, &moved, &original};
   for (const kelvor::PreparedPolygon* p : all) {
@@ -240,6 +242,13 @@ TEST(ZoneIndex, AnswersAsALinearScanInIdOrder) {
     }
   }
   EXPECT_EQ(kelvor::ZoneIndex().Locate(tagPOINT{0, 0}), kelvor::ZoneIndex::kNoZone);
+  const Ring square{{0, 0}, {10, 0}, {10, 10}, {0, 10}};
+  const kelvor::Zone one{square.data(), 4, 5};
+  kelvor::ZoneIndex from(&one, 1);
+  const kelvor::ZoneIndex to = std::move(from);
+  EXPECT_EQ(to.Locate(tagPOINT{5, 5}), 5);
+  EXPECT_EQ(from.Locate(tagPOINT{5, 5}), kelvor::ZoneIndex::kNoZone) << "moved from: no zones";
+  EXPECT_EQ(kelvor::ZoneIndex(from).size(), 0u) << "copy of a moved-from index";
   EXPECT_EQ(kelvor::ZoneIndex(nullptr, 0).size(), 0u);
 }
 
