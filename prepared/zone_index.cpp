@@ -17,12 +17,6 @@ namespace {
 constexpr std::uint32_t kWhole = 0x80000000u;
 constexpr std::uint32_t kZoneMask = 0x7FFFFFFFu;
 
-// A zone that can hold points beside its bounding rectangle (a wrapping ring
-// under the compatible rule) is listed by rows only.
-bool reaches_any_column(const PreparedPolygon& zone) {
-  return zone.rule() == Rule::Compatible && zone.can_wrap();
-}
-
 }  // namespace
 
 struct ZoneIndex::Impl {
@@ -108,26 +102,24 @@ ZoneIndex::ZoneIndex(const Zone* zones, std::size_t count, Rule rule)
   std::stable_sort(order.begin(), order.end(),
                    [&](std::uint32_t a, std::uint32_t b) { return m.ids[a] < m.ids[b]; });
 
-  // Which zones go into the grid, and the grid's rectangle. A zone that
-  // cannot hold any point (fewer than two points or no area) is left out.
+  // Which zones go into the grid, and the grid's rectangle: each zone's reach
+  // (its bounding rectangle, widened where a wrapping edge's crossing can
+  // land). A zone that holds no point is left out; one whose wrapped
+  // crossings can land anywhere on their rows is tested by rows alone.
   std::vector<std::uint32_t> gridded;
   std::int64_t lo_x = INT64_MAX, lo_y = INT64_MAX, hi_x = INT64_MIN, hi_y = INT64_MIN;
   for (const std::uint32_t z : order) {
-    const PreparedPolygon& zone = m.zones[z];
-    const std::vector<tagPOINT>& pts = zone.points();
-    if (pts.size() < 2) continue;
-    if (reaches_any_column(zone)) {
+    const detail::RingIndexPlan& b = m.indexes[z].layout();
+    if (b.blank) continue;
+    if (b.reach_x0 == INT32_MIN && b.reach_x1 > INT32_MAX) {
       m.row_zones.push_back(z);
       continue;
     }
-    KRECT b;
-    GetMBR(b, static_cast<std::int32_t>(pts.size()), pts.data());
-    if (b.ptMin.x == b.ptMax.x || b.ptMin.y == b.ptMax.y) continue;
     gridded.push_back(z);
-    lo_x = std::min<std::int64_t>(lo_x, b.ptMin.x);
-    lo_y = std::min<std::int64_t>(lo_y, b.ptMin.y);
-    hi_x = std::max<std::int64_t>(hi_x, b.ptMax.x);
-    hi_y = std::max<std::int64_t>(hi_y, b.ptMax.y);
+    lo_x = std::min<std::int64_t>(lo_x, b.reach_x0);
+    lo_y = std::min<std::int64_t>(lo_y, b.min.y);
+    hi_x = std::max<std::int64_t>(hi_x, b.reach_x1);
+    hi_y = std::max<std::int64_t>(hi_y, b.max.y);
   }
   m.offsets.assign(1, 0);
   if (gridded.empty()) return;
@@ -147,14 +139,14 @@ ZoneIndex::ZoneIndex(const Zone* zones, std::size_t count, Rule rule)
   m.rows = static_cast<std::uint32_t>(((hi_y - lo_y) >> s) + 1);
   const std::size_t cells = static_cast<std::size_t>(m.cols) * m.rows;
 
-  // A zone holds points only in its half-open rectangle: look at the cells
-  // covering [min.x, max.x) x [min.y, max.y) and list it in those where it
-  // holds some point, marked where it holds all.
+  // A zone holds points only in its reach: look at the cells covering it
+  // and list the zone in those where it holds some point, marked where it
+  // holds all.
   std::vector<std::pair<std::size_t, std::uint32_t>> pairs;
   for (const std::uint32_t z : gridded) {
     const detail::RingIndex& index = m.zones[z].get().index;
     const detail::RingIndexPlan& b = index.layout();
-    const std::int64_t c0 = (b.min.x - m.x0) >> s, c1 = (b.max.x - 1 - m.x0) >> s;
+    const std::int64_t c0 = (b.reach_x0 - m.x0) >> s, c1 = (b.reach_x1 - 1 - m.x0) >> s;
     const std::int64_t r0 = (b.min.y - m.y0) >> s, r1 = (b.max.y - 1 - m.y0) >> s;
     const std::int64_t side_units = std::int64_t{1} << s;
     for (std::int64_t r = r0; r <= r1; ++r) {

@@ -1,6 +1,7 @@
 // Planning, building and querying the grid index of one ring.
 #include "region/ring_index.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
@@ -37,6 +38,21 @@ inline std::int32_t row_crossing(const Edge& e, std::int32_t y, bool wide) {
   if (e.a.x == e.b.x) return e.a.x;
   const std::int32_t num = (e.b.x - e.a.x) * (y - e.a.y);
   return e.a.x + num / (e.b.y - e.a.y);
+}
+
+// Columns where the wrapped crossing of a wild edge a -> b can land: the
+// wrapped product has magnitude at most 2^31, so the quotient is within
+// 2^31 / |den| of a.x, den being the wrapped difference b.y - a.y. If that
+// reaches past the 32-bit range the sum wraps too, and it can land anywhere.
+struct Columns {
+  std::int64_t lo, hi;  // inclusive
+};
+inline Columns wild_reach(const Edge& e) {
+  const std::int64_t den = static_cast<std::int64_t>(wrap_sub(e.b.y, e.a.y));
+  const std::int64_t reach = (std::int64_t{1} << 31) / (den < 0 ? -den : den) + 1;
+  const std::int64_t lo = e.a.x - reach, hi = e.a.x + reach;
+  if (lo < INT32_MIN || hi > INT32_MAX) return {INT32_MIN, INT32_MAX};
+  return {lo, hi};
 }
 
 std::size_t align8(std::size_t bytes) { return (bytes + 7) & ~std::size_t{7}; }
@@ -181,6 +197,8 @@ RingIndexPlan RingIndex::plan(const tagPOINT* p, std::int32_t n, CrossingRule ru
     target /= 4;
   }
 
+  plan.reach_x0 = plan.min.x;
+  plan.reach_x1 = plan.max.x;
   if (rule == CrossingRule::kWrapping) {
     plan.wild_sy = plan.sy;
     while (((height_of(plan) - 1) >> plan.wild_sy) + 1 > kMaxWildBands) ++plan.wild_sy;
@@ -189,6 +207,9 @@ RingIndexPlan RingIndex::plan(const tagPOINT* p, std::int32_t n, CrossingRule ru
       const Edge e = edge_at(p, n, i);
       if (!crossing_can_wrap_at<Row>(e.a, e.b)) continue;
       plan.has_wild = true;
+      const Columns c = wild_reach(e);
+      if (c.lo < plan.reach_x0) plan.reach_x0 = c.lo;
+      if (c.hi + 1 > plan.reach_x1) plan.reach_x1 = c.hi + 1;
       const std::int64_t lo =
           (e.a.y < e.b.y ? e.a.y : e.b.y) - static_cast<std::int64_t>(plan.min.y);
       const std::int64_t hi =
@@ -347,8 +368,8 @@ std::int32_t RingIndex::contain(std::int32_t x, std::int32_t y) const {
 RingIndex::Coverage RingIndex::coverage(std::int64_t x0, std::int64_t y0, std::int64_t x1,
                                         std::int64_t y1) const {
   if (x0 >= x1 || y0 >= y1) return Coverage::kOutside;
-  if (plan_.has_wild) return Coverage::kMixed;
   if (plan_.blank) return Coverage::kOutside;
+  if (plan_.has_wild && wild_may_land(x0, y0, x1, y1)) return Coverage::kMixed;
   // Outside the columns [min.x, max.x) and the rows [min.y, max.y) every
   // point is outside; within them each clean cell holds one answer.
   const std::int64_t cx0 = x0 > plan_.min.x ? x0 : plan_.min.x;
@@ -373,6 +394,30 @@ RingIndex::Coverage RingIndex::coverage(std::int64_t x0, std::int64_t y0, std::i
     }
   }
   return any_in ? Coverage::kInside : Coverage::kOutside;
+}
+
+bool RingIndex::wild_may_land(std::int64_t x0, std::int64_t y0, std::int64_t x1,
+                              std::int64_t y1) const {
+  // Rows are those some edge straddles, [min.y, max.y - 1].
+  const std::int64_t r0 = y0 > plan_.min.y ? y0 : plan_.min.y;
+  const std::int64_t r1 = y1 - 1 < plan_.max.y - 1 ? y1 - 1 : plan_.max.y - 1;
+  if (r0 > r1) return false;
+  const auto b0 = static_cast<std::uint64_t>(r0 - plan_.min.y) >> plan_.wild_sy;
+  const auto b1 = static_cast<std::uint64_t>(r1 - plan_.min.y) >> plan_.wild_sy;
+  for (std::uint64_t b = b0; b <= b1; ++b) {
+    for (std::uint32_t j = wild_offsets_[b]; j < wild_offsets_[b + 1]; ++j) {
+      const Edge e = edge_at(points_, plan_.n, static_cast<std::int32_t>(wild_entries_[j]));
+      const std::int64_t top = (e.a.y > e.b.y ? e.a.y : e.b.y) - std::int64_t{1};
+      const std::int64_t bottom = e.a.y < e.b.y ? e.a.y : e.b.y;
+      // The answer flips between the exact crossing (within the edge's
+      // columns) and the wrapped one (within its reach).
+      const Columns c = wild_reach(e);
+      const std::int64_t lo = std::min<std::int64_t>(c.lo, std::min(e.a.x, e.b.x));
+      const std::int64_t hi = std::max<std::int64_t>(c.hi, std::max(e.a.x, e.b.x));
+      if (bottom <= r1 && top >= r0 && lo < x1 && hi >= x0) return true;
+    }
+  }
+  return false;
 }
 
 std::int32_t RingIndex::contain_bounded(std::int32_t x, std::int32_t y) const {

@@ -49,6 +49,9 @@ struct RingIndexPlan {
   std::uint32_t sx = 0, sy = 0;  // cell width 2^sx, band height 2^sy
   std::uint32_t cols = 0, bands = 0;
   std::uint32_t wild_sy = 0, wild_bands = 0;
+  // Columns [reach_x0, reach_x1) outside which no point is inside: the
+  // bounding rectangle's, widened by where wild edges' crossings can land.
+  std::int64_t reach_x0 = 0, reach_x1 = 0;
   std::size_t cells = 0;
   std::size_t entries = 0;
   std::size_t wild_entries = 0;
@@ -75,7 +78,7 @@ class RingIndex {
 
   // What contain() answers over the half-open rectangle [x0, x1) x [y0, y1):
   // 0 at every point, 1 at every point, or not known to be either (the
-  // rectangle meets a listed cell, or the ring has wild edges).
+  // rectangle meets a listed cell, or where a wild edge's crossing may land).
   enum class Coverage { kOutside, kInside, kMixed };
   Coverage coverage(std::int64_t x0, std::int64_t y0, std::int64_t x1, std::int64_t y1) const;
 
@@ -85,6 +88,7 @@ class RingIndex {
   void attach(const void* block);
   std::int32_t exact_parity(std::uint32_t rx, std::uint32_t ry, std::int32_t y) const;
   std::int32_t wild_correction(std::int32_t x, std::int32_t y) const;
+  bool wild_may_land(std::int64_t x0, std::int64_t y0, std::int64_t x1, std::int64_t y1) const;
 
   RingIndexPlan plan_;
   const tagPOINT* points_ = nullptr;
