@@ -151,11 +151,13 @@ struct Zone {
 
 /// Many prepared rings, answering for a point the lowest id among the zones
 /// whose PreparedPolygon::Contain holds it. Zones may overlap, nest or lie far
-/// apart; ids need not be distinct or sorted. A coarse grid over all zones
-/// sends each query to the few zones whose reach covers its cell. The reach of
-/// a zone is its bounding rectangle, except that under Rule::Compatible a zone
-/// whose ring can wrap reaches every x of its rows (its wrapped crossings may
-/// hold points beside it, as Polygon_Contain_Point does).
+/// apart; ids need not be distinct or sorted. A grid over all zones lists in
+/// each cell, by id, the zones that hold some point of it, marking those that
+/// hold all of it, so a query inside a zone usually reads one entry. Under
+/// Rule::Compatible a zone whose ring can wrap also holds points beside its
+/// bounding rectangle, as Polygon_Contain_Point does: within 2^31 / |dy| of a
+/// wrapping edge on that edge's rows (or anywhere on them when that reaches
+/// past the 32-bit range); the grid covers that reach too.
 class KELVOR_API ZoneIndex {
  public:
   /// The answer for a point in no zone; zones with this id are skipped.
