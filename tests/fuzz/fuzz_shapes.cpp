@@ -353,6 +353,13 @@ void shapes(Input& in) {
   relations(p, r2, l2, g2, l, g, r, b, a, q);
   const KPGON& self = g;
   RELATION(self.Contain(KRECT(g.rcBound)), gon_contain_rect(g, g.rcBound), "own bound");
+  if (!rb.empty() && in.byte() % 2 == 0) {  // a rectangle hugging the second ring's bound
+    KRECT hug;
+    GetMBR(hug, static_cast<I32>(rb.size()), rb.data());
+    hug = KRECT(wrap_sub(hug.ptMin.x, in.in(-1, 2)), wrap_sub(hug.ptMin.y, in.in(-1, 2)),
+                wrap_add(hug.ptMax.x, in.in(-1, 2)), wrap_add(hug.ptMax.y, in.in(-1, 2)));
+    relations(p, hug, l, g, l2, g2, hug, a, b, q);
+  }
 }
 
 }  // namespace
