@@ -195,31 +195,6 @@ def test_vectorised_matches_scalar(case, ring_name):
         assert got[i] == flat(want), (name, ring_name, [a[i].tolist() for a in args])
 
 
-@pytest.mark.parametrize("name, args, want", [
-    ("mulfix", (300 * DEG, 300 * DEG), 1603272704),  # wraps
-    ("muldiv", (7, 1, 2), 4), ("muldiv", (-7, 1, 2), -3), ("muldiv", (-5, 1, 4), 0),
-    ("muldiv", (0, 5, 0), 1), ("muldiv", (-3, 5, 0), -0x7FFFFFFF),
-    ("muldiv_no_round", (0, -1, 0), -0x7FFFFFFF),
-    ("divfix", (0, 0), 0x7FFFFFFF), ("divfix", (-1, 0), -0x7FFFFFFF),
-    ("sqrt32", (-1,), 65535),
-    ("sin", (90 * DEG,), 65536), ("sin", (30 * DEG,), 32766), ("sin", (-1,), -6),
-    ("tan", (90 * DEG,), 0x7FFFFFFF), ("tan", (270 * DEG,), -0x7FFFFFFF),
-    ("angle_diff", (10 * DEG, 350 * DEG), 340 * DEG),
-    ("atan2", (0, 0), 0),
-])
-def test_documented_values(name, args, want):
-    assert getattr(kelvor, name)(*args) == want
-
-
-@pytest.mark.parametrize("point, inside", [
-    ((0, 0), True), ((0, 5), True), ((5, 0), True),  # left and bottom sides inside
-    ((10, 5), False), ((5, 10), False), ((10, 10), False),  # right and top sides outside
-    ((5, 5), True), ((-1, 5), False),
-])
-def test_square_boundary_rule(point, inside):
-    assert kelvor.polygon_contain_point(SQUARE, np.array([point], np.int32))[0] == inside
-
-
 def test_broadcasting_shapes_and_scalars():
     a = np.arange(12, dtype=np.int32).reshape(3, 4) * DEG
     got = kelvor.mulfix(a, np.array([DEG, 2 * DEG, 3 * DEG, 4 * DEG], np.int32))

@@ -90,27 +90,13 @@ class Input {
         return d;
       }
       case 1: {
-        static const double special[] = {0.0,
-                                         -0.0,
-                                         std::numeric_limits<double>::quiet_NaN(),
-                                         std::numeric_limits<double>::infinity(),
-                                         -std::numeric_limits<double>::infinity(),
-                                         std::numeric_limits<double>::denorm_min(),
-                                         -std::numeric_limits<double>::denorm_min(),
-                                         std::numeric_limits<double>::max(),
-                                         -std::numeric_limits<double>::max(),
-                                         std::numeric_limits<double>::min(),
-                                         90.0,
-                                         -90.0,
-                                         180.0,
-                                         -180.0,
-                                         360.0,
-                                         214.7483647,
-                                         214.7483648,
-                                         -214.7483649,
-                                         3e-06,
-                                         1e-07,
-                                         5e-08};
+        using D = std::numeric_limits<double>;
+        const double nan = D::quiet_NaN(), inf = D::infinity(), tiny = D::denorm_min();
+        const double big = D::max(), least = D::min();
+        const double special[] = {0.0,   -0.0,   nan,   inf,         -inf,        tiny,
+                                  -tiny, big,    -big,  least,       90.0,        -90.0,
+                                  180.0, -180.0, 360.0, 214.7483647, 214.7483648, -214.7483649,
+                                  3e-06, 1e-07,  5e-08};
         return special[byte() % (sizeof special / sizeof special[0])];
       }
       case 2: return static_cast<double>(i32()) / 1e7;

@@ -1,7 +1,7 @@
 // Shape classes and relations by example: layout, emptiness, construction, copying,
-// clipping, bounds, the plain shape, the half-open rules, the sampled polygon tests and
-// GetMCR's landmarks (every relation against its definition, and GetMCR's corners, are
-// checked by the shapes fuzz target).
+// bounds, the half-open rules, the sampled polygon test and GetMCR's landmarks (every
+// relation and clip against its definition, the plain shape's zeros and GetMCR's corners
+// are checked by the shapes fuzz target).
 #include <gtest/gtest.h>
 #include <kelvor/kelvor.h>
 
@@ -116,66 +116,6 @@ TEST(GetMBR, InclusiveBoundAndOnePoint) {
   EXPECT_EQ(q(r), (Q{-2, -1, 5, 9})) << "three points";
   GetMBR(r, 1, pts);
   EXPECT_EQ(q(r), (Q{3, 7, 3, 7})) << "zero-size rectangle at the one point";
-}
-
-TEST(KRectClipping, RectangleFormLeavesTheArgumentWhenNothingRemains) {
-  const KRECT w(0, 0, 10, 10);
-  const struct {
-    const char* name;
-    KRECT window, r;
-    std::int32_t want;
-    Q after;
-  } cases[] = {
-      {"overlap", w, KRECT(5, 5, 20, 20), 1, {5, 5, 10, 10}},
-      {"a shared side only", w, KRECT(10, 0, 20, 10), 0, {10, 0, 20, 10}},
-      {"empty argument", w, KRECT(8, 8, 2, 2), 0, {8, 8, 2, 2}},
-      {"empty window", KRECT(0, 5, 10, 0), KRECT(2, -5, 8, 10), 0, {2, -5, 8, 10}},
-  };
-  for (auto c : cases) {
-    EXPECT_EQ(c.window.Clipping(c.r), c.want) << c.name;
-    EXPECT_EQ(q(c.r), c.after) << c.name;
-  }
-}
-
-TEST(KRectClipping, SegmentFormLeavesTheEndsWhenNothingRemains) {
-  const KRECT w(0, 0, 10, 10);
-  const struct {
-    const char* name;
-    KRECT window;
-    tagPOINT a, b;
-    std::int32_t want;
-    Q after;  // (a.x, a.y, b.x, b.y)
-  } cases[] = {
-      {"crosses both sides", w, {-5, 5}, {15, 5}, 1, {0, 5, 10, 5}},
-      {"misses", w, {20, 20}, {30, 5}, 0, {20, 20, 30, 5}},
-      // The inverted corners alone would cut this segment at (5, 5).
-      {"empty window", KRECT(5, 5, 0, 0), {1, 1}, {6, 6}, 0, {1, 1, 6, 6}},
-  };
-  for (auto c : cases) {
-    EXPECT_EQ(c.window.Clipping(c.a, c.b), c.want) << c.name;
-    EXPECT_EQ((Q{c.a.x, c.a.y, c.b.x, c.b.y}), c.after) << c.name;
-  }
-}
-
-TEST(Overrides, PlainShapeAnswersZeroToEveryRelation) {
-  tagPOINT sq[4] = {{0, 0}, {10, 0}, {10, 10}, {0, 10}};
-  const KPGON g(4, sq);
-  const KPLINE l(4, sq);
-  const KRECT r(0, 0, 10, 10);
-  const KShape s;
-  const tagPOINT a{1, 1}, b{2, 2};
-  ExpectAnswers({
-      {"Contain(KPGON)", s.Contain(g), 0},
-      {"Contain(KPLINE)", s.Contain(l), 0},
-      {"Contain(KRECT)", s.Contain(r), 0},
-      {"Contain(a, b)", s.Contain(a, b), 0},
-      {"Contain(point)", s.Contain(a), 0},
-      {"Intersect(KPGON)", s.Intersect(g), 0},
-      {"Intersect(KPLINE)", s.Intersect(l), 0},
-      {"Intersect(KRECT)", s.Intersect(r), 0},
-      {"Intersect(a, b)", s.Intersect(a, b), 0},
-      {"Intersect(point)", s.Intersect(a), 0},
-  });
 }
 
 TEST(RectRelations, HalfOpenContainmentAndTheMeetingPoint) {
