@@ -4,7 +4,7 @@
 // condition under which both rules agree; DensifyRing keeps every point,
 // inserts only near wrapping edges, never wraps and away from the boundary
 // answers as the exact rule; ZoneIndex::Locate against a linear scan;
-// InscribedRect against GetMCR and the exact rule.
+// InscribedRect against GetMCR and the exact rule; GetMCR's corners inside.
 #include <kelvor/planar.h>
 #include <kelvor/prepared.h>
 #include <kelvor/shapes.h>
@@ -146,7 +146,9 @@ void densify(const Ring& r, const std::vector<tagPOINT>& q) {
   if (r.size() > 1 && same(r.back(), r.front()))
     FUZZ_CHECK(same(d.back(), d.front()), "closed ring came back open");
   // Away from the boundary the densified ring answers by the compatible rule
-  // what the original answers by the exact one.
+  // what the original answers by the exact one (checked on rings of moderate
+  // size, so that each input stays quick).
+  if (d.size() > 20000) return;
   const PreparedPolygon after(d.data(), static_cast<I32>(d.size()));
   for (const tagPOINT& p : q) {
     bool near = false;
@@ -215,6 +217,22 @@ void inscribed(Input& in) {
              mcr.ptMax.y);
   const KRECT exact = kelvor::InscribedRect(r.data(), n, step, Rule::Exact);
   FUZZ_CHECK(exact == compat, "rules differ on a small ring");  // small rings never wrap
+  // GetMCR: steps below 1 count as 1; the empty rectangle, or one whose four
+  // corners the polygon contains.
+  if (step < 1) {
+    KRECT one(5, 5, 6, 6);
+    GetMCR(one, n, r.data(), 1);
+    FUZZ_CHECK(one == mcr, "step %d differs from step 1", step);
+  }
+  if (!canonical_empty(mcr)) {
+    FUZZ_CHECK(n >= 3 && mcr.ptMin.x <= mcr.ptMax.x && mcr.ptMin.y <= mcr.ptMax.y,
+               "GetMCR gave (%d,%d)-(%d,%d) for %d points", mcr.ptMin.x, mcr.ptMin.y, mcr.ptMax.x,
+               mcr.ptMax.y, n);
+    const KPGON g(n, r.data());
+    for (const tagPOINT& c : {mcr.ptMin, mcr.ptMax, tagPOINT{mcr.ptMin.x, mcr.ptMax.y},
+                              tagPOINT{mcr.ptMax.x, mcr.ptMin.y}})
+      FUZZ_CHECK(g.Contain(c), "corner (%d,%d) outside, step %d", c.x, c.y, step);
+  }
 
   // Long edges (beyond 46,340 units in both axes, so the compatible rule
   // can wrap): the exact search's corners are inside by the exact rule. Both

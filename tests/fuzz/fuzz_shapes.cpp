@@ -2,8 +2,7 @@
 // KPLINE and KPGON, called through KShape references, against its
 // definition in rectangle pre-tests and planar predicates (the sampled
 // polygon-meets-polygon test included); emptiness, comparison and
-// clipping; GetMBR bounds and attains every extreme; GetMCR gives the empty
-// rectangle or one whose four corners the polygon contains.
+// clipping; GetMBR bounds and attains every extreme.
 #include <kelvor/planar.h>
 #include <kelvor/shapes.h>
 
@@ -17,9 +16,6 @@ namespace {
 using namespace fuzz;
 
 bool empty(const KRECT& r) { return r.ptMin.x > r.ptMax.x || r.ptMin.y > r.ptMax.y; }
-bool canonical_empty(const KRECT& r) {
-  return r.ptMin.x == 1 && r.ptMin.y == 1 && r.ptMax.x == 0 && r.ptMax.y == 0;
-}
 bool half_open(const KRECT& r, const tagPOINT& q) {
   return r.ptMin.x <= q.x && q.x < r.ptMax.x && r.ptMin.y <= q.y && q.y < r.ptMax.y;
 }
@@ -280,33 +276,6 @@ void relations(const KPOINT& p, const KRECT& r, const KPLINE& l, const KPGON& g,
   RELATION(gs.Intersect(a, b), gon_intersect_segment(g, a, b), "polygon meets segment");
 }
 
-// GetMCR on a ring of small extent placed anywhere in the 32-bit range.
-void inscribed(Input& in) {
-  const I32 extent = in.in(1, in.flag() ? 64 : 1500);
-  const I32 ox = in.flag() ? in.in(-100, 100) : in.in(kMin, kMax - extent);
-  const I32 oy = in.flag() ? ox : in.in(kMin, kMax - extent);
-  Ring r(static_cast<std::size_t>(in.in(0, 40)));
-  for (tagPOINT& v : r) v = {ox + in.in(0, extent), oy + in.in(0, extent)};
-  I32 step = in.flag() ? in.in(-3, 8) : in.i32();
-  const I32 n = static_cast<I32>(r.size());
-  KRECT got(7, 7, 8, 8);
-  GetMCR(got, n, r.empty() ? nullptr : r.data(), step);
-  if (step < 1) {
-    KRECT one(7, 7, 8, 8);
-    GetMCR(one, n, r.data(), 1);
-    FUZZ_CHECK(got == one, "step %d differs from step 1", step);
-  }
-  if (canonical_empty(got)) return;
-  FUZZ_CHECK(n >= 3 && got.ptMin.x <= got.ptMax.x && got.ptMin.y <= got.ptMax.y,
-             "GetMCR gave (%d,%d)-(%d,%d) for %d points", got.ptMin.x, got.ptMin.y, got.ptMax.x,
-             got.ptMax.y, n);
-  const KPGON g(n, r.data());
-  for (const tagPOINT& c : {got.ptMin, got.ptMax, tagPOINT{got.ptMin.x, got.ptMax.y},
-                            tagPOINT{got.ptMax.x, got.ptMin.y}})
-    FUZZ_CHECK(g.Contain(c), "corner (%d,%d) of (%d,%d)-(%d,%d) not inside, step %d", c.x, c.y,
-               got.ptMin.x, got.ptMin.y, got.ptMax.x, got.ptMax.y, step);
-}
-
 void shapes(Input& in) {
   const std::uint8_t scale = in.byte() % 6;
   Ring ra = in.ring(30), rb = in.ring(30);
@@ -340,6 +309,5 @@ void shapes(Input& in) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   Input in(data, size);
   shapes(in);
-  inscribed(in);
   return 0;
 }

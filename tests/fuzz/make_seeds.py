@@ -190,8 +190,8 @@ def prepared(rng):
                     s.point(3, (rng.randint(-50, 50), rng.randint(-50, 50)))
             s.in_(0, 6, 0)  # no zones
             s.flag(False)
-            s.b += bytes(rng.randrange(256) for _ in range(40))  # GetMCR input, then crossings
-            s.b += bytes(rng.randrange(256) for _ in range(8 * 16))
+            mcr(s, rng)
+            s.b += bytes(rng.randrange(256) for _ in range(8 * 16))  # crossings to probe
             write("prepared", name + ("-closed" if shut else ""), s)
     for k, scale in enumerate((200, 2000000, 1000000000)):  # overlapping zones, skipped ids
         for rule in (False, True):
@@ -213,22 +213,26 @@ def prepared(rng):
                 if z != 4:
                     s.in_(-3, 3, z % 3 - 1)
             s.flag(rule)
-            s.b += bytes(rng.randrange(256) for _ in range(40))
+            mcr(s, rng)
             write("prepared", "zones-%d-%s" % (scale, "exact" if rule else "compatible"), s)
 
 
-def mcr(s, rng, ring, extent, step):
-    s.flag(extent <= 64)
-    s.in_(1, 64 if extent <= 64 else 1500, extent)
-    s.flag(True)  # origin near zero
-    s.in_(-100, 100, -extent // 2)
-    s.flag(True)  # the same origin for y
-    s.in_(0, 40, len(ring))
-    for x, y in ring:
-        s.in_(0, extent, x + extent // 2)
-        s.in_(0, extent, y + extent // 2)
+def mcr(s, rng):
+    """The inscribed-rectangle part of the prepared target: a small star, self-crossing
+    ring or run of GetMCR's kinds within 64 units, any step; no long-edged ring."""
+    n = rng.randint(3, 20)
+    ring = [star(rng, n, 2, 30), random_ring(rng, n, -30), runs(rng, 2 * (n // 2), 30)][n % 3]
     s.flag(True)
-    s.in_(-3, 8, step)
+    s.in_(1, 64, 64)
+    s.in_(MIN, MAX - 64, -32)
+    s.flag(True)  # the same origin for y
+    s.in_(0, 30, len(ring))
+    for x, y in ring:
+        s.in_(0, 64, x + 32)
+        s.in_(0, 64, y + 32)
+    s.flag(True)
+    s.in_(-2, 6, rng.randint(-2, 6))
+    s.byte(1)
 
 
 def shapes(rng):
@@ -265,10 +269,7 @@ def shapes(rng):
         s.byte(0)  # a rectangle hugging the second ring's bound
         for _ in range(4):
             s.in_(-1, 2, rng.randint(-1, 2))
-        n = rng.randint(3, 20)
-        r = star(rng, n, 2, 30) if k % 3 else random_ring(rng, n, -30)
-        mcr(s, rng, r, 64 if k % 2 else 70, rng.randint(-2, 6))
-        write("shapes", "relations-and-mcr-%d" % k, s)
+        write("shapes", "relations-%d" % k, s)
 
 
 def fixed(rng):
