@@ -49,9 +49,3 @@ def points_around(rng, ring, n, margin=2):
     hi = ring.max(axis=0).astype(np.int64) + margin
     pts = rng.integers(lo, hi, size=(n, 2), endpoint=True).astype(np.int32)
     return np.ascontiguousarray(np.concatenate([ring, ring + 1, ring - 1, pts]))
-
-
-def bits(a):
-    """Float arrays as their bit patterns, so that comparisons are bit for bit."""
-    a = np.ascontiguousarray(a, dtype=np.float64)
-    return a.view(np.uint64)

@@ -18,25 +18,22 @@ distributed = pytest.importorskip("distributed")
 def star_lonlat(rng, centre, radius, n):
     angles = np.sort(rng.uniform(0, 2 * np.pi, n))
     r = radius * (1 - 0.5 * rng.uniform(0, 1, n))
-    ring = np.stack([centre[0] + r * np.cos(angles), centre[1] + r * np.sin(angles)], axis=1)
-    ring = np.round(ring, 6)
+    ring = np.round(np.stack([centre[0] + r * np.cos(angles), centre[1] + r * np.sin(angles)], 1), 6)
     return np.concatenate([ring, ring[:1]]).tolist()  # GeoJSON rings are closed
 
 
 def zones_geojson(rng):
-    features = []
+    features = [{"type": "Feature", "properties": {"code": 5},
+                 "geometry": {"type": "Point", "coordinates": [0, 0]}}]
     for k in range(24):
         centre = (rng.uniform(-10, 30), rng.uniform(35, 60))
-        geometry = {"type": "Polygon",
-                    "coordinates": [star_lonlat(rng, centre, rng.uniform(0.5, 4), 40)]}
+        rings = [star_lonlat(rng, centre, rng.uniform(0.5, 4), 40)]
+        geometry = {"type": "Polygon", "coordinates": rings}
         if k % 6 == 0:
-            other = (centre[0] + 5, centre[1] - 3)
-            geometry = {"type": "MultiPolygon", "coordinates": [
-                geometry["coordinates"], [star_lonlat(rng, other, 1.0, 12)]]}
-        features.append({"type": "Feature", "properties": {"code": 1000 + 7 * k},
-                         "geometry": geometry})
-    features.append({"type": "Feature", "properties": {"code": 5},
-                     "geometry": {"type": "Point", "coordinates": [0, 0]}})
+            other = [star_lonlat(rng, (centre[0] + 5, centre[1] - 3), 1.0, 12)]
+            geometry = {"type": "MultiPolygon", "coordinates": [rings, other]}
+        features.insert(-1, {"type": "Feature", "properties": {"code": 1000 + 7 * k},
+                             "geometry": geometry})
     return {"type": "FeatureCollection", "features": features}
 
 

@@ -15,11 +15,18 @@ SHAPES = [(), (0,), (1,), (2,), (5,), (0, 2), (1, 2), (5, 2), (5, 3), (5, 1), (2
           (3, 5, 2), (4, 2, 2)]
 ODD_OBJECTS = [None, "abc", b"xy", 3.5, 7, True, [1, 2], [[1, 2], [3, 4]], [[1], [1, 2]],
                {"a": 1}, [[np.nan, 1.0]], [[2**70, 0]], object()]
+SPECIAL = {"rule": ["compatible", "exact", "Exact", "", 3, None],
+           "step": [1, 0, -3, 7, 2**31, -(2**31), 2.5, "1", None, np.int64(4), True]}
+# Growing an inscribed rectangle takes time in proportion to the ring's extent:
+# those get small coordinates so that the fuzz stays quick.
+SMALL_VALUES = {"inscribed_rect", "get_mcr", "Polygon", "ZoneIndex"}
+PAIR_PARAMS = {"ring", "points", "a", "b", "c", "d", "p", "q", "rect_min", "rect_max", "v",
+               "track", "lower", "upper", "center", "lonlat", "line"}
+PUBLIC = sorted(name for name in kelvor.__all__ if callable(getattr(kelvor, name)))
 
 
 def values(rng, dtype, shape, small):
-    dt = np.dtype(dtype)
-    n = int(np.prod(shape)) if shape else 1
+    dt, n = np.dtype(dtype), int(np.prod(shape))
     if dt.kind in "iu":
         info = np.iinfo(dt)
         lo, hi = (max(info.min, -40), min(info.max, 40)) if small else (info.min, info.max)
@@ -30,14 +37,10 @@ def values(rng, dtype, shape, small):
         flat = rng.normal(0, 40 if small else 1e6, n)
         if not small:
             flat[: n // 3] = rng.choice([np.nan, np.inf, -np.inf, 0.0, -0.0, 1e308], n // 3)
-    elif dt.kind == "b":
-        flat = rng.integers(0, 2, n).astype(bool)
-    elif dt.kind == "c":
-        flat = rng.normal(size=n) + 1j
-    elif dt.kind == "U":
-        flat = np.array(["ab"] * n)
     else:
-        flat = np.array([rng.integers(-5, 5) for _ in range(n)], dtype=object)
+        flat = {"b": lambda: rng.integers(0, 2, n) > 0, "c": lambda: rng.normal(size=n) + 1j,
+                "U": lambda: np.array(["ab"] * n),
+                "O": lambda: np.array([int(v) for v in rng.integers(-5, 5, n)], object)}[dt.kind]()
     with np.errstate(all="ignore"):
         return np.asarray(flat).astype(dt).reshape(shape)
 
@@ -48,82 +51,54 @@ def random_argument(rng, small):
         return ODD_OBJECTS[rng.integers(len(ODD_OBJECTS))]
     dtype = DTYPES[rng.integers(len(DTYPES))] if rng.random() < 0.5 else \
         [np.int32, np.float64][rng.integers(2)]
-    shape = SHAPES[rng.integers(len(SHAPES))] if rng.random() < 0.6 else [(5, 2), (2,), (5,)][
-        rng.integers(3)]
+    shape = SHAPES[rng.integers(len(SHAPES))] if rng.random() < 0.6 else \
+        [(5, 2), (2,), (5,)][rng.integers(3)]
     a = values(rng, dtype, shape, small)
     if r < 0.2 and a.ndim >= 1 and a.shape[0] > 1:  # strided view
-        a = np.repeat(a, 2, axis=0)[::2]
-    elif r < 0.26 and a.ndim == 2:
-        a = np.asfortranarray(a)
-    return a
-
-
-def special_argument(rng, name):
-    if name == "rule":
-        return ["compatible", "exact", "Exact", "", 3, None][rng.integers(6)]
-    if name == "step":
-        return [1, 0, -3, 7, 2**31, -(2**31), 2.5, "1", None, np.int64(4), True][rng.integers(11)]
-    return None
-
-
-PUBLIC = sorted(name for name in kelvor.__all__ if callable(getattr(kelvor, name)))
-# Growing an inscribed rectangle takes time in proportion to the ring's extent:
-# those get small coordinates so that the fuzz stays quick.
-SMALL_VALUES = {"inscribed_rect", "get_mcr", "Polygon", "ZoneIndex"}
-
-
-PAIR_PARAMS = {"ring", "points", "a", "b", "c", "d", "p", "q", "rect_min", "rect_max", "v",
-               "track", "lower", "upper", "center", "lonlat", "line"}
+        return np.repeat(a, 2, axis=0)[::2]
+    return np.asfortranarray(a) if r < 0.26 and a.ndim == 2 else a
 
 
 def coherent_argument(rng, fn, pname, n, dtype, small):
     """An argument of the shape the parameter wants, so that calls reach the engine."""
-    fixed = fn.__module__ == "kelvor.fixed"
     if pname == "m":
         shape = (n, 2, 2)
-    elif pname in PAIR_PARAMS and (pname == "v" or not fixed):
+    elif pname in PAIR_PARAMS and (pname == "v" or fn.__module__ != "kelvor.fixed"):
         shape = (n, 2) if rng.random() < 0.85 or pname in ("ring", "track") else (2,)
         if pname in ("lower", "upper") and fn.__name__.startswith("pts_in_rect"):
             shape = (2,)
     else:
         shape = (n,)
-    if pname in ("half",) or (dtype == np.float64 and fn.__name__.endswith("_bin")):
-        dtype = np.float64 if pname == "half" else np.int32
+    if pname == "half":
+        dtype = np.float64
+    elif dtype == np.float64 and fn.__name__.endswith("_bin"):
+        dtype = np.int32
     return values(rng, dtype, shape, small)
 
 
 def make_call(rng, name):
     fn = getattr(kelvor, name)
     params = [p for p in inspect.signature(fn).parameters.values() if p.name != "self"]
-    small = name in SMALL_VALUES
-    if rng.random() < 0.6:
-        n = int(rng.choice([0, 1, 5, 40]))
-        dtype = [np.int32, np.float64, np.int64, np.float32][rng.integers(4)]
-        args = []
-        for p in params:
-            if p.name in ("rule", "step"):
-                args.append(special_argument(rng, p.name))
-            elif p.name == "rings":
-                args.append([coherent_argument(rng, fn, "ring", int(rng.integers(0, 6)), dtype,
-                                               small) for _ in range(n)])
-            else:
-                args.append(coherent_argument(rng, fn, p.name, n, dtype, small))
-        if args and rng.random() < 0.3:
-            args[rng.integers(len(args))] = random_argument(rng, small)
-        return fn, args
-    args = []
+    small, args = name in SMALL_VALUES, []
+    coherent = rng.random() < 0.6
+    n = int(rng.choice([0, 1, 5, 40]))
+    dtype = [np.int32, np.float64, np.int64, np.float32][rng.integers(4)]
     for p in params:
-        if p.default is not inspect.Parameter.empty and rng.random() < 0.3:
+        if not coherent and p.default is not inspect.Parameter.empty and rng.random() < 0.3:
             break
-        special = special_argument(rng, p.name)
-        if p.name in ("rule", "step"):
-            args.append(special)
+        if p.name in SPECIAL:
+            args.append(SPECIAL[p.name][rng.integers(len(SPECIAL[p.name]))])
+        elif p.name == "rings" and coherent:
+            args.append([coherent_argument(rng, fn, "ring", int(rng.integers(0, 6)), dtype, small)
+                         for _ in range(n)])
         elif p.name == "rings":
-            k = int(rng.integers(0, 4))
-            args.append([random_argument(rng, True) for _ in range(k)] if rng.random() < 0.85
-                        else random_argument(rng, True))
+            args.append([random_argument(rng, True) for _ in range(int(rng.integers(0, 4)))]
+                        if rng.random() < 0.85 else random_argument(rng, True))
         else:
-            args.append(random_argument(rng, small))
+            args.append(coherent_argument(rng, fn, p.name, n, dtype, small) if coherent
+                        else random_argument(rng, small))
+    if coherent and args and rng.random() < 0.3:
+        args[rng.integers(len(args))] = random_argument(rng, small)
     return fn, args
 
 
@@ -140,13 +115,11 @@ def test_public_function_survives_random_input(name):
         except Exception as e:  # pragma: no cover - the failure report
             pytest.fail(f"{name}{tuple(type(a).__name__ + str(getattr(a, 'shape', '')) for a in args)}"
                         f" raised {type(e).__name__}: {e}")
-        if isinstance(result, (kelvor.Polygon, kelvor.ZoneIndex)):
-            probe = np.array([[0, 0], [1, 1]], np.int32)
-            if isinstance(result, kelvor.Polygon):
-                result.contains(probe)
-                result.contains_bounded(probe)
-            else:
-                result.locate(probe)
+        probe = np.array([[0, 0], [1, 1]], np.int32)
+        if isinstance(result, kelvor.Polygon):
+            result.contains(probe), result.contains_bounded(probe)
+        elif isinstance(result, kelvor.ZoneIndex):
+            result.locate(probe)
         answered += 1
     assert answered >= 5, f"{name}: the fuzz reached the engine only {answered} times"
 

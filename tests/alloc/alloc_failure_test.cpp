@@ -153,13 +153,11 @@ TEST(GetMcrAllocation, FailedWorkArrayGivesTheCanonicalEmptyRectangle) {
 // What a call may do when an allocation fails: a builder throws
 // std::bad_alloc or (where it can do without the block) completes with a
 // correct result; InscribedRect never throws and answers the empty rectangle
-// or, where it can do without the block, the correct one.
+// or, where it can do without the block, the correct one. `call` answers
+// kCorrect, kEmptyRect or kWrong; every_failure_point runs it with the k-th
+// operator new failing, for k = 0, 1, 2, ... until a run completes without
+// reaching the failure, and no run may leave a block allocated.
 enum class Report { kThrowsBadAlloc, kReturnsEmpty };
-
-// Runs `call` with the k-th operator new failing, for k = 0, 1, 2, ... until
-// a run completes without reaching the failure. `call` answers kCorrect,
-// kEmptyRect (the empty answer) or kWrong. Every run must leave no block
-// allocated.
 enum class Result { kCorrect, kEmptyRect, kWrong };
 
 void every_failure_point(const std::string& what, Report report,
@@ -244,15 +242,6 @@ TEST(BulkBuilderAllocation, EveryFailurePointIsReportedAndLeaksNothing) {
   const std::size_t dense = kelvor::DensifyRing(kLong.data(), 3).size();
   every_failure_point("DensifyRing", Report::kThrowsBadAlloc,
                       [&] { return judge(kelvor::DensifyRing(kLong.data(), 3).size() == dense); });
-}
-
-TEST(BulkBuilderAllocation, InscribedRectAnswersAsBeforeOnceAllocationWorks) {
-  const Ring ring = comb();
-  KRECT mcr;
-  GetMCR(mcr, static_cast<std::int32_t>(ring.size()), ring.data(), 1);
-  ASSERT_NE(q(mcr), kEmpty);
-  EXPECT_EQ(q(kelvor::InscribedRect(ring.data(), static_cast<std::int32_t>(ring.size()), 1)),
-            q(mcr));
 }
 
 }  // namespace

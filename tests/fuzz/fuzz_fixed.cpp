@@ -165,8 +165,11 @@ void arctangent(Input& in) {
     FUZZ_CHECK(a == KMF_Atan2(x == kMin ? -kMax : x, y == kMin ? -kMax : y), "x=%d y=%d", x, y);
     return;
   }
-  FUZZ_CHECK(circular_gap(a / 65536.0, exact_direction(x, y)) < 0.01, "x=%d y=%d a=%d want=%f", x,
-             y, a, exact_direction(x, y));
+  // Rounding to the 1/2048-degree grid plus the CORDIC error stay within 32
+  // units; tiny vectors are exact only on their own grid.
+  const double tolerance = std::abs(I64{x}) + std::abs(I64{y}) < 1000 ? 0.01 : 32 / 65536.0;
+  FUZZ_CHECK(circular_gap(a / 65536.0, exact_direction(x, y)) <= tolerance,
+             "x=%d y=%d a=%d want=%f", x, y, a, exact_direction(x, y));
   // Scale invariance wherever both scaled components still fit.
   const int k = in.in(1, 12);
   const I64 sx = static_cast<I64>(x) * (I64{1} << k), sy = static_cast<I64>(y) * (I64{1} << k);
@@ -174,11 +177,6 @@ void arctangent(Input& in) {
     const I32 scaled = KMF_Atan2(static_cast<I32>(sx), static_cast<I32>(sy));
     FUZZ_CHECK(scaled == a, "x=%d y=%d k=%d a=%d scaled=%d", x, y, k, a, scaled);
   }
-}
-
-I32 mulfix_model(I32 a, I32 b) {
-  const I32 q = low32((mag(a) * mag(b) + 0x8000u) >> 16);
-  return negative_product(a, b) ? wrap_neg(q) : q;
 }
 
 void vectors(Input& in) {
@@ -191,11 +189,6 @@ void vectors(Input& in) {
   FUZZ_CHECK(v.x == wrap_add(KMF_MulFix(x, m.m11), KMF_MulFix(y, m.m12)) &&
                  v.y == wrap_add(KMF_MulFix(x, m.m21), KMF_MulFix(y, m.m22)),
              "x=%d y=%d", x, y);
-  if (x != kMin && y != kMin && m.m11 != kMin && m.m12 != kMin && m.m21 != kMin && m.m22 != kMin) {
-    FUZZ_CHECK(v.x == wrap_add(mulfix_model(x, m.m11), mulfix_model(y, m.m12)) &&
-                   v.y == wrap_add(mulfix_model(x, m.m21), mulfix_model(y, m.m22)),
-               "x=%d y=%d", x, y);
-  }
   v = {x, y};
   KMF_Vector_Transform(&v, nullptr);
   FUZZ_CHECK(v.x == x && v.y == y, "null matrix changed the vector");
@@ -248,8 +241,11 @@ void vectors(Input& in) {
     FUZZ_CHECK(len == (x == 0 ? (y < 0 ? -y : y) : (x < 0 ? -x : x)), "x=%d y=%d len=%d", x, y,
                len);
   } else {
-    const I32 err = wrap_sub(len, low32(static_cast<U64>(std::llround(exact))));
-    FUZZ_CHECK(std::abs(static_cast<double>(err)) <= 3 + exact * 4e-7, "x=%d y=%d len=%d", x, y,
+    // Within one unit below 2^22, short by up to one part in 10^7 beyond.
+    const double err =
+        wrap_sub(len, low32(static_cast<U64>(std::llround(exact)))) + (std::llround(exact) - exact);
+    const bool small = std::abs(x) < (1 << 22) && std::abs(y) < (1 << 22);
+    FUZZ_CHECK(err <= 1.0 && err >= -1.0 - (small ? 0.0 : exact * 1.1e-7), "x=%d y=%d len=%d", x, y,
                len);
     const I32 gap = wrap_sub(len, length);
     FUZZ_CHECK(gap == 0 || gap == 1, "x=%d y=%d len=%d polar=%d", x, y, len, length);
@@ -270,6 +266,14 @@ void vectors(Input& in) {
     const double wx = x * cs - y * sn, wy = x * sn + y * cs, tol = 40 + exact * 5e-6;
     FUZZ_CHECK(std::fabs(v.x - wx) <= tol && std::fabs(v.y - wy) <= tol,
                "x=%d y=%d angle=%d got=(%d,%d) want=(%f,%f)", x, y, angle, v.x, v.y, wx, wy);
+    // Turning back lands near the start: each turn is good to about 1.3e-6
+    // radian in direction, plus the length drift of large vectors.
+    if (angle != kMin && std::abs(x) < (1 << 28) && std::abs(y) < (1 << 28)) {
+      KMF_Vector_Rotate(&v, -angle);
+      const double back = 4.0 + exact * 3e-6;
+      FUZZ_CHECK(std::fabs(v.x - x) <= back && std::fabs(v.y - y) <= back,
+                 "x=%d y=%d angle=%d came back as (%d,%d)", x, y, angle, v.x, v.y);
+    }
     KMF_Vector p;
     KMF_Vector_From_Polar(&p, x, angle);
     KMF_Vector q{x, 0};

@@ -1,7 +1,8 @@
 // Geographic functions on any doubles (NaN, infinities, subnormals, huge
 // values) and on 32-bit extremes: no undefined behaviour, results in their
-// documented ranges, and each function equal to its formula evaluated in the
-// same order (so bit for bit, NaN matching NaN).
+// documented ranges, each function equal to its formula evaluated in the
+// same order (so bit for bit, NaN matching NaN), and straight paths turning
+// by exactly 180 degrees.
 #include <kelvor/fixed.h>
 #include <kelvor/geo.h>
 
@@ -253,6 +254,20 @@ void angles(Input& in) {
   if (it < 0) it += 360.0;
   const double iturn = GetTurnAngle(ia, ib, ic);
   FUZZ_CHECK(iturn >= 0 && iturn < 360 && iturn == it, "integer turn angle %.17g", iturn);
+
+  // A straight path turns by exactly 180 degrees: c - b is -(a - b), in
+  // integers and in dyadic degrees alike, while the steps stay within 2^21.
+  const I32 dx = in.in(-(1 << 21), 1 << 21), dy = in.in(-(1 << 21), 1 << 21);
+  const _Bin_LonLat sb{in.in(-(1 << 24), 1 << 24), in.in(-(1 << 23), 1 << 23)};
+  const _Bin_LonLat sa{sb.lon - dx, sb.lat - dy}, sc{sb.lon + dx, sb.lat + dy};
+  auto dyadic = [](const _Bin_LonLat& v) {
+    return tagLonLat{std::ldexp(v.lon, -17), std::ldexp(v.lat, -17)};
+  };
+  if (dx != 0 || dy != 0) {
+    FUZZ_CHECK(GetTurnAngle(sa, sb, sc) == 180, "integer straight path, step (%d,%d)", dx, dy);
+    FUZZ_CHECK(GetTurnAngle(dyadic(sa), dyadic(sb), dyadic(sc)) == 180,
+               "straight path in degrees, step (%d,%d)", dx, dy);
+  }
 }
 
 }  // namespace

@@ -15,20 +15,16 @@
 #include <limits>
 #include <vector>
 
+#include "support/models.h"
+
 // Every target defines this; libFuzzer calls it, and so does the replay
 // driver of normal builds.
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size);
 
 namespace fuzz {
 
-using I32 = std::int32_t;
-using I64 = std::int64_t;
-using U32 = std::uint32_t;
-using U64 = std::uint64_t;
+using namespace model;
 using Ring = std::vector<tagPOINT>;
-
-constexpr I32 kMin = std::numeric_limits<I32>::min();
-constexpr I32 kMax = std::numeric_limits<I32>::max();
 
 [[noreturn]] inline void fail(const char* file, int line, const char* what) {
   std::fprintf(stderr, "PROPERTY VIOLATED at %s:%d: %s\n", file, line, what);
@@ -46,22 +42,6 @@ constexpr I32 kMax = std::numeric_limits<I32>::max();
       ::fuzz::fail(__FILE__, __LINE__, #cond);       \
     }                                                \
   } while (0)
-
-// Two's-complement low 32 bits, without implementation-defined conversions.
-inline I32 low32(U64 v) {
-  const U32 u = static_cast<U32>(v);
-  return u <= 0x7FFFFFFFu ? static_cast<I32>(u) : static_cast<I32>(u - 0x80000000u) + kMin;
-}
-inline I32 wrap_add(I32 a, I32 b) {
-  return low32(static_cast<U64>(static_cast<U32>(a)) + static_cast<U32>(b));
-}
-inline I32 wrap_sub(I32 a, I32 b) {
-  return low32(static_cast<U64>(static_cast<U32>(a)) - static_cast<U32>(b));
-}
-inline I32 wrap_mul(I32 a, I32 b) { return low32(static_cast<U64>(static_cast<I64>(a) * b)); }
-inline I32 wrap_neg(I32 a) { return low32(0u - static_cast<U64>(static_cast<U32>(a))); }
-
-inline bool same(const tagPOINT& a, const tagPOINT& b) { return a.x == b.x && a.y == b.y; }
 
 class Input {
  public:
@@ -110,27 +90,13 @@ class Input {
         return d;
       }
       case 1: {
-        static const double special[] = {0.0,
-                                         -0.0,
-                                         std::numeric_limits<double>::quiet_NaN(),
-                                         std::numeric_limits<double>::infinity(),
-                                         -std::numeric_limits<double>::infinity(),
-                                         std::numeric_limits<double>::denorm_min(),
-                                         -std::numeric_limits<double>::denorm_min(),
-                                         std::numeric_limits<double>::max(),
-                                         -std::numeric_limits<double>::max(),
-                                         std::numeric_limits<double>::min(),
-                                         90.0,
-                                         -90.0,
-                                         180.0,
-                                         -180.0,
-                                         360.0,
-                                         214.7483647,
-                                         214.7483648,
-                                         -214.7483649,
-                                         3e-06,
-                                         1e-07,
-                                         5e-08};
+        using D = std::numeric_limits<double>;
+        const double nan = D::quiet_NaN(), inf = D::infinity(), tiny = D::denorm_min();
+        const double big = D::max(), least = D::min();
+        const double special[] = {0.0,   -0.0,   nan,   inf,         -inf,        tiny,
+                                  -tiny, big,    -big,  least,       90.0,        -90.0,
+                                  180.0, -180.0, 360.0, 214.7483647, 214.7483648, -214.7483649,
+                                  3e-06, 1e-07,  5e-08};
         return special[byte() % (sizeof special / sizeof special[0])];
       }
       case 2: return static_cast<double>(i32()) / 1e7;

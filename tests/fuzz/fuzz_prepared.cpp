@@ -2,8 +2,9 @@
 // Polygon_Contain_Point and KPGON::Contain, under the exact rule against a
 // 128-bit even-odd model; RingCanWrap against its definition and as the
 // condition under which both rules agree; DensifyRing keeps every point,
-// inserts only near wrapping edges and never wraps; ZoneIndex::Locate
-// against a linear scan; InscribedRect against GetMCR and the exact rule.
+// inserts only near wrapping edges, never wraps and away from the boundary
+// answers as the exact rule; ZoneIndex::Locate against a linear scan;
+// InscribedRect against GetMCR and the exact rule; GetMCR's corners inside.
 #include <kelvor/planar.h>
 #include <kelvor/prepared.h>
 #include <kelvor/shapes.h>
@@ -22,49 +23,11 @@ using kelvor::PreparedPolygon;
 using kelvor::RingCanWrap;
 using kelvor::Rule;
 using kelvor::ZoneIndex;
-__extension__ typedef __int128 I128;
 
-// Even-odd with exact crossings: closing edge from the last point to the
-// first, straddle rule a.y <= y < b.y or b.y <= y < a.y, crossing measured
-// from the start point and truncated toward zero.
 int exact_even_odd(const Ring& r, const tagPOINT& p) {
-  int count = 0;
-  const std::size_t n = r.size();
-  for (std::size_t i = 0; i < n; ++i) {
-    const tagPOINT& a = r[i];
-    const tagPOINT& b = r[i + 1 == n ? 0 : i + 1];
-    if (!((a.y <= p.y && p.y < b.y) || (b.y <= p.y && p.y < a.y))) continue;
-    const I128 num = I128{I64{b.x} - a.x} * (I64{p.y} - a.y);
-    const I128 xc = a.x + num / (I64{b.y} - a.y);  // division truncates toward zero
-    if (p.x < xc) ++count;
-  }
-  return count & 1;
+  return even_odd(r.data(), static_cast<I32>(r.size()), p, true);
 }
-
-U64 magnitude(I64 v) { return static_cast<U64>(v < 0 ? -v : v); }
-
-// An edge can wrap when a difference does not fit 32 bits, or a crossing's
-// product |along extent| * |h - a| over the lines it straddles exceeds
-// 2^31 - 1 (the farthest line is one short of b when b lies beyond a, and b
-// itself otherwise). An axis-parallel edge never does: it straddles no line
-// of one kind, and its crossings with the other are its own coordinate (a
-// zero product, whatever the wrapped divisor).
-bool edge_can_wrap(const tagPOINT& a, const tagPOINT& b) {
-  const I64 dx = I64{b.x} - a.x, dy = I64{b.y} - a.y;
-  if (dx == 0 || dy == 0) return false;
-  if (dx < kMin || dx > kMax || dy < kMin || dy > kMax) return true;
-  auto product = [](I64 along, I64 across) -> U64 {
-    if (across == 0) return 0;
-    const U64 far = across > 0 ? magnitude(across) - 1 : magnitude(across);
-    return magnitude(along) * far;
-  };
-  return product(dx, dy) > 0x7FFFFFFFu || product(dy, dx) > 0x7FFFFFFFu;
-}
-bool can_wrap(const Ring& r) {
-  for (std::size_t i = 0; i < r.size(); ++i)
-    if (edge_can_wrap(r[i], r[(i + 1) % r.size()])) return true;
-  return false;
-}
+bool can_wrap(const Ring& r) { return model::can_wrap(r.data(), static_cast<I32>(r.size())); }
 
 // Largest distance from p to the segment a-b, in double (errors far below
 // the half unit being checked).
@@ -87,6 +50,23 @@ std::vector<tagPOINT> queries(Input& in, const Ring& r, std::uint8_t scale) {
     } else {
       q.push_back(in.point(scale));
     }
+  }
+  return q;
+}
+
+// Points one unit either side of an edge's exact crossing with a row it
+// spans, where the rules and the index's cell boundaries decide (read last,
+// so that older inputs keep their meaning).
+std::vector<tagPOINT> crossings(Input& in, const Ring& r) {
+  std::vector<tagPOINT> q;
+  for (std::size_t i = 0; i < r.size() && q.size() < 48; ++i) {
+    const tagPOINT &a = r[i], &b = r[(i + 1) % r.size()];
+    if (a.y == b.y) continue;
+    const I64 dy = I64{b.y} - a.y, step = static_cast<I64>(in.u64() % U64(dy < 0 ? -dy : dy));
+    const I32 y = static_cast<I32>(a.y + (dy < 0 ? -step : step));
+    const I128 x = exact_crossing(a, b, y, true);
+    for (int d = -1; d <= 1; ++d)
+      if (x + d >= kMin && x + d <= kMax) q.push_back({static_cast<I32>(x + d), y});
   }
   return q;
 }
@@ -135,7 +115,7 @@ void prepared(const Ring& r, const std::vector<tagPOINT>& q) {
   compat.Contain(q.data(), 0, nullptr);
 }
 
-void densify(const Ring& r) {
+void densify(const Ring& r, const std::vector<tagPOINT>& q) {
   const I32 n = static_cast<I32>(r.size());
   FUZZ_CHECK(kelvor::DensifyRing(nullptr, 3).empty() && kelvor::DensifyRing(r.data(), 0).empty(),
              "empty densify");
@@ -165,6 +145,19 @@ void densify(const Ring& r) {
   }
   if (r.size() > 1 && same(r.back(), r.front()))
     FUZZ_CHECK(same(d.back(), d.front()), "closed ring came back open");
+  // Away from the boundary the densified ring answers by the compatible rule
+  // what the original answers by the exact one (checked on rings of moderate
+  // size, so that each input stays quick).
+  if (d.size() > 20000) return;
+  const PreparedPolygon after(d.data(), static_cast<I32>(d.size()));
+  for (const tagPOINT& p : q) {
+    bool near = false;
+    for (std::size_t i = 0; i < r.size() && !near; ++i)
+      near = distance_to_edge(p, r[i], r[(i + 1) % r.size()]) <= 2.0;
+    if (!near)
+      FUZZ_CHECK(after.Contain(p) == exact_even_odd(r, p), "densified ring differs at (%d,%d)", p.x,
+                 p.y);
+  }
 }
 
 void zones(Input& in, const std::vector<tagPOINT>& q) {
@@ -224,6 +217,22 @@ void inscribed(Input& in) {
              mcr.ptMax.y);
   const KRECT exact = kelvor::InscribedRect(r.data(), n, step, Rule::Exact);
   FUZZ_CHECK(exact == compat, "rules differ on a small ring");  // small rings never wrap
+  // GetMCR: steps below 1 count as 1; the empty rectangle, or one whose four
+  // corners the polygon contains.
+  if (step < 1) {
+    KRECT one(5, 5, 6, 6);
+    GetMCR(one, n, r.data(), 1);
+    FUZZ_CHECK(one == mcr, "step %d differs from step 1", step);
+  }
+  if (!canonical_empty(mcr)) {
+    FUZZ_CHECK(n >= 3 && mcr.ptMin.x <= mcr.ptMax.x && mcr.ptMin.y <= mcr.ptMax.y,
+               "GetMCR gave (%d,%d)-(%d,%d) for %d points", mcr.ptMin.x, mcr.ptMin.y, mcr.ptMax.x,
+               mcr.ptMax.y, n);
+    const KPGON g(n, r.data());
+    for (const tagPOINT& c : {mcr.ptMin, mcr.ptMax, tagPOINT{mcr.ptMin.x, mcr.ptMax.y},
+                              tagPOINT{mcr.ptMax.x, mcr.ptMin.y}})
+      FUZZ_CHECK(g.Contain(c), "corner (%d,%d) outside, step %d", c.x, c.y, step);
+  }
 
   // Long edges (beyond 46,340 units in both axes, so the compatible rule
   // can wrap): the exact search's corners are inside by the exact rule. Both
@@ -250,8 +259,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const Ring r = in.ring(in.flag() ? 12 : 200);
   const std::vector<tagPOINT> q = queries(in, r, scale);
   prepared(r, q);
-  if (r.size() <= 6) densify(r);  // a full-range edge splits into ~92,000 pieces
   zones(in, q);
   inscribed(in);
+  std::vector<tagPOINT> near = crossings(in, r);
+  prepared(r, near);
+  near.insert(near.end(), q.begin(), q.end());
+  if (r.size() <= 6) densify(r, near);  // a full-range edge splits into ~92,000 pieces
   return 0;
 }

@@ -1,8 +1,9 @@
 // Points, segments and rectangles: every predicate against a literal model
 // wherever coordinate differences fit in 32 bits, the rectangle and segment
 // clips against their models and against geometric invariants (a clipped
-// figure lies in the clip rectangle, a rejected one is untouched), and
-// symmetries that hold exactly while products stay exact in double.
+// figure lies in the clip rectangle, a rejected one is untouched, a short
+// segment through the inside meets it), and symmetries that hold exactly
+// while products stay exact in double.
 #include <kelvor/planar.h>
 
 #include <algorithm>
@@ -217,10 +218,15 @@ void segments(Input& in) {
              "a=(%d,%d) b=(%d,%d) c=(%d,%d) d=(%d,%d) got=%d (%d,%d) want=%d (%d,%d)", a.x, a.y,
              b.x, b.y, c.x, c.y, d.x, d.y, ss, out.x, out.y, ms, want.x, want.y);
   if (ss) {
-    // The crossing point lies on a-b's closed box (it is measured from a).
+    // The crossing point lies on a-b's closed box (it is measured from a),
+    // and while products are exact within a unit of c-d's.
     FUZZ_CHECK(std::min(a.x, b.x) <= out.x && out.x <= std::max(a.x, b.x) &&
                    std::min(a.y, b.y) <= out.y && out.y <= std::max(a.y, b.y),
                "crossing (%d,%d) off the segment", out.x, out.y);
+    if (small({a, b, c, d}, 16))
+      FUZZ_CHECK(std::min(c.x, d.x) - 1 <= out.x && out.x <= std::max(c.x, d.x) + 1 &&
+                     std::min(c.y, d.y) - 1 <= out.y && out.y <= std::max(c.y, d.y) + 1,
+                 "crossing (%d,%d) off the second segment", out.x, out.y);
   }
   // Products (of two differences) exact in double: crossing is a symmetric, orientation-free
   // question whenever the segments are not parallel.
@@ -291,6 +297,22 @@ void rectangles(Input& in) {
   if (well_formed && no_wrap({p, q, mn, mx})) {
     FUZZ_CHECK(sr == model_segment_rect(p, q, mn, mx), "p=(%d,%d) q=(%d,%d) got=%d", p.x, p.y, q.x,
                q.y, sr);
+  }
+  // Geometry brackets the answer on short segments: samples at most half a
+  // unit apart find any pass through the inside (an end on an excluded max
+  // line aside: only that side's edge is tried) and any touch of the closed
+  // rectangle comes within a quarter unit of one.
+  if (well_formed && small({p, q, mn, mx}, 20) && std::abs(I64{q.x} - p.x) <= 22 &&
+      std::abs(I64{q.y} - p.y) <= 22) {
+    bool inside = false, near = false;
+    for (int k = 0; k <= 64; ++k) {
+      const double x = p.x + (q.x - p.x) * (k / 64.0), y = p.y + (q.y - p.y) * (k / 64.0);
+      inside = inside || (mn.x <= x && x < mx.x && mn.y <= y && y < mx.y);
+      near = near || (mn.x - .5 <= x && x <= mx.x + .5 && mn.y - .5 <= y && y <= mx.y + .5);
+    }
+    if (inside && p.x != mx.x && p.y != mx.y && q.x != mx.x && q.y != mx.y)
+      FUZZ_CHECK(sr == 1, "segment through the inside missed");
+    if (!near) FUZZ_CHECK(sr == 0, "segment clear of the rectangle met it");
   }
   tagPOINT cp1 = p, cq1 = q;
   const int cs = Rect_Clip_Segment(&mn, &mx, &cp1, &cq1);

@@ -7,13 +7,13 @@
 #include <random>
 #include <vector>
 
-#include "planar/polygon_model.h"
+#include "support/models.h"
 #include "support/rings.h"
 
 namespace {
 
 namespace kd = kelvor::detail;
-using polytest::I32;
+using model::I32;
 
 TEST(CrossingCoordinate, TruncatesTowardZeroFromStartAndWraps) {
   EXPECT_EQ(kd::wrapping_crossing(0, 0, 65536, 131072, 65536), 0) << "product wraps";
@@ -24,7 +24,7 @@ TEST(CrossingCoordinate, TruncatesTowardZeroFromStartAndWraps) {
     const tagPOINT a{any(rng), any(rng)}, b{any(rng), any(rng)};
     const I32 h = any(rng);
     if (a.y == b.y) continue;
-    ASSERT_EQ(kd::wrapping_crossing(a.x, a.y, b.x, b.y, h), polytest::model_crossing(a, b, h, true))
+    ASSERT_EQ(kd::wrapping_crossing(a.x, a.y, b.x, b.y, h), model::wrapping_crossing(a, b, h, true))
         << a << "-" << b << " on row " << h;
   }
 }
@@ -39,7 +39,7 @@ TEST(CrossingScan, ListMatchesTruncatingModelAndIsEven) {
       for (bool row : {true, false}) {
         const I32 count = row ? kd::scan_crossings<kd::Row>(r.data(), n, h, list)
                               : kd::scan_crossings<kd::Column>(r.data(), n, h, list);
-        ASSERT_EQ(std::vector<I32>(list, list + count), polytest::model_scan(r, h, row))
+        ASSERT_EQ(std::vector<I32>(list, list + count), model::scan(r.data(), n, h, row))
             << "trial " << trial << (row ? ", row " : ", column ") << h;
         ASSERT_EQ(count % 2, 0) << "a ring closed from where the scan stopped crosses evenly; "
                                 << "trial " << trial << (row ? ", row " : ", column ") << h;

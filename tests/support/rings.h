@@ -1,5 +1,5 @@
-// Generated rings and point helpers shared by the planar, shape and
-// prepared-polygon tests. Every generator draws from the caller's seeded
+// Generated rings and point helpers shared by the planar and inscribed-rectangle
+// tests. Every generator draws from the caller's seeded
 // engine, so a failing case replays from its seed; rings are given open (last
 // point different from the first) unless passed through closed().
 #ifndef KELVOR_TESTS_SUPPORT_RINGS_H
@@ -28,8 +28,6 @@ inline std::int32_t count(const Ring& r) { return static_cast<std::int32_t>(r.si
 
 // A point as a comparable, printable pair: EXPECT_EQ(xy(got), xy(want)).
 inline std::pair<std::int32_t, std::int32_t> xy(const tagPOINT& p) { return {p.x, p.y}; }
-
-inline bool same(const tagPOINT& a, const tagPOINT& b) { return a.x == b.x && a.y == b.y; }
 
 // Uniform integer in [lo, hi].
 inline std::int32_t uniform(std::mt19937& rng, std::int32_t lo, std::int32_t hi) {
@@ -84,37 +82,6 @@ inline Ring horizontal_runs(std::mt19937& rng, int n, std::int32_t range) {
     r.push_back({x, y});
     r.push_back({next, y});  // then a vertical step to the next row (or back to the start)
     x = next;
-  }
-  return r;
-}
-
-// Ring of n vertices whose coordinates each lie within `margin` of INT32_MIN
-// or of INT32_MAX, or (one in three) anywhere in the 32-bit range: edge
-// extents exceed 2^31 - 1 and crossing products wrap.
-inline Ring near_limits(std::mt19937& rng, int n, std::int32_t margin) {
-  auto coordinate = [&rng, margin] {
-    switch (rng() % 3) {
-      case 0: return uniform(rng, INT32_MIN, INT32_MIN + margin);
-      case 1: return uniform(rng, INT32_MAX - margin, INT32_MAX);
-      default: return uniform(rng, INT32_MIN, INT32_MAX);
-    }
-  };
-  Ring r;
-  for (int i = 0; i < n; ++i) {
-    const std::int32_t x = coordinate();
-    r.push_back({x, coordinate()});
-  }
-  return r;
-}
-
-// Comb of `teeth` teeth on a base along y == 0, walked right to left: the row
-// y == 5 crosses it 2 * teeth times, rightmost tooth first; its inside spans
-// there are [10t + 1, 10t + 10) for t = 0 .. teeth - 1. From 16 teeth on, the
-// row overflows the 30-entry crossing list and loses its leftmost teeth.
-inline Ring comb(int teeth) {
-  Ring r{{0, 0}, {10 * teeth, 0}};
-  for (int t = teeth - 1; t >= 0; --t) {
-    r.insert(r.end(), {{10 * t + 8, 10}, {10 * t + 2, 10}, {10 * t, 1}});
   }
   return r;
 }

@@ -1,7 +1,7 @@
 // A minimal client of the installed library.
-#include <cstdio>
-
 #include <kelvor/kelvor.h>
+
+#include <cstdio>
 
 int main() {
   const tagPOINT a{0, 0}, b{10, 10}, c{0, 10}, d{10, 0};
