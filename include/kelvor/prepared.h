@@ -83,14 +83,19 @@ KELVOR_API std::vector<tagPOINT> DensifyRing(const tagPOINT* points, std::int32_
 /// (roughly 20 to 40 bytes per vertex for outlines whose edges are short
 /// against the rectangle; long edges cost more); afterwards the caller's array
 /// may change or go away. A query then reads a few grid cells instead of
-/// every edge.
+/// every edge. On a ring whose rows each cross a large share of its edges (a
+/// sawtooth of long spikes) a query still counts the crossings between it and
+/// the nearest cell no edge enters, and the gain over the plain test shrinks
+/// to a few times; the build then costs more as well (hundreds of
+/// nanoseconds and some 60 bytes per vertex).
 class KELVOR_API PreparedPolygon {
  public:
   /// A polygon of no points: contains nothing.
   PreparedPolygon();
   /// count <= 0 or a null array gives the polygon of no points. Rings may be
   /// given open or closed, with repeated points, any orientation, crossing
-  /// themselves. Throws std::bad_alloc when memory runs out.
+  /// themselves. Throws std::bad_alloc when memory runs out (or the ring is
+  /// too large for the index's 32-bit counts, beyond some 60 million vertices).
   PreparedPolygon(const tagPOINT* points, std::int32_t count, Rule rule = Rule::Compatible);
   /// Copies the ring and its index. Throws std::bad_alloc when memory runs out.
   PreparedPolygon(const PreparedPolygon& other);
