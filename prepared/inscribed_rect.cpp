@@ -1,5 +1,6 @@
 // InscribedRect: GetMCR's search with the inside test of either rule.
 #include "kelvor/prepared.h"
+#include "prepared_impl.h"
 #include "region/inscribed_search.h"
 
 namespace kelvor {
@@ -7,10 +8,8 @@ namespace kelvor {
 KRECT InscribedRect(const tagPOINT* points, std::int32_t count, std::int32_t step, Rule rule) {
   KRECT rc;
   if (points == nullptr || count < 3) return rc;
-  const detail::CrossingRule crossing =
-      rule == Rule::Exact ? detail::CrossingRule::kExact : detail::CrossingRule::kWrapping;
   const detail::SearchResult r =
-      detail::inscribed_rect(count, points, step, crossing, nullptr, nullptr);
+      detail::inscribed_rect(count, points, step, crossing_rule(rule), nullptr, nullptr);
   if (r.found) rc = KRECT(r.min, r.max);
   return rc;
 }

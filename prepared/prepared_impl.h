@@ -11,6 +11,11 @@
 
 namespace kelvor {
 
+// The index's name for a rule.
+inline detail::CrossingRule crossing_rule(Rule rule) {
+  return rule == Rule::Exact ? detail::CrossingRule::kExact : detail::CrossingRule::kWrapping;
+}
+
 struct PreparedPolygon::Impl {
   Rule rule = Rule::Compatible;
   std::vector<tagPOINT> points;

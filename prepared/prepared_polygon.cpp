@@ -8,14 +8,6 @@
 
 namespace kelvor {
 
-namespace {
-
-detail::CrossingRule crossing_rule(Rule rule) {
-  return rule == Rule::Exact ? detail::CrossingRule::kExact : detail::CrossingRule::kWrapping;
-}
-
-}  // namespace
-
 PreparedPolygon::PreparedPolygon() : impl_(std::make_unique<Impl>()) {}
 
 PreparedPolygon::PreparedPolygon(const tagPOINT* points, std::int32_t count, Rule rule)

@@ -135,6 +135,21 @@ void for_each_incidence(const RingIndexPlan& plan, const tagPOINT* p, Visit&& vi
   }
 }
 
+// Visits each wild edge (one whose 32-bit crossing product can wrap) with
+// the coarse bands holding the rows it straddles, band by band.
+template <class Visit>
+void for_each_wild_band(const RingIndexPlan& plan, const tagPOINT* p, Visit&& visit) {
+  for (std::int32_t i = 0; i < plan.n; ++i) {
+    const Edge e = edge_at(p, plan.n, i);
+    if (!crossing_can_wrap_at<Row>(e.a, e.b)) continue;
+    const std::int64_t lo = (e.a.y < e.b.y ? e.a.y : e.b.y) - std::int64_t{plan.min.y};
+    const std::int64_t hi = (e.a.y < e.b.y ? e.b.y : e.a.y) - std::int64_t{plan.min.y} - 1;
+    for (std::int64_t b = lo >> plan.wild_sy; b <= (hi >> plan.wild_sy); ++b) {
+      visit(e, static_cast<std::size_t>(b), static_cast<std::uint32_t>(i));
+    }
+  }
+}
+
 std::size_t count_entries(const RingIndexPlan& plan, const tagPOINT* p) {
   std::size_t count = 0;
   for_each_incidence(plan, p, [&](std::size_t, std::uint32_t) { ++count; });
@@ -203,20 +218,13 @@ RingIndexPlan RingIndex::plan(const tagPOINT* p, std::int32_t n, CrossingRule ru
     plan.wild_sy = plan.sy;
     while (((height_of(plan) - 1) >> plan.wild_sy) + 1 > kMaxWildBands) ++plan.wild_sy;
     plan.wild_bands = static_cast<std::uint32_t>(((height_of(plan) - 1) >> plan.wild_sy) + 1);
-    for (std::int32_t i = 0; i < n; ++i) {
-      const Edge e = edge_at(p, n, i);
-      if (!crossing_can_wrap_at<Row>(e.a, e.b)) continue;
+    for_each_wild_band(plan, p, [&](const Edge& e, std::size_t, std::uint32_t) {
       plan.has_wild = true;
       const Columns c = wild_reach(e);
       if (c.lo < plan.reach_x0) plan.reach_x0 = c.lo;
       if (c.hi + 1 > plan.reach_x1) plan.reach_x1 = c.hi + 1;
-      const std::int64_t lo =
-          (e.a.y < e.b.y ? e.a.y : e.b.y) - static_cast<std::int64_t>(plan.min.y);
-      const std::int64_t hi =
-          (e.a.y < e.b.y ? e.b.y : e.a.y) - static_cast<std::int64_t>(plan.min.y) - 1;
-      plan.wild_entries +=
-          static_cast<std::size_t>((hi >> plan.wild_sy) - (lo >> plan.wild_sy) + 1);
-    }
+      ++plan.wild_entries;
+    });
   }
   if (plan.cells > kMaxCells || plan.entries > kMaxEntries || plan.wild_entries > kMaxEntries) {
     plan.bytes = 0;
@@ -273,22 +281,12 @@ RingIndex::RingIndex(const RingIndexPlan& plan, const tagPOINT* p, void* block) 
 
   std::memset(wild_offsets, 0, 4 * (static_cast<std::size_t>(plan.wild_bands) + 1));
   if (!plan.has_wild) return;
-  auto for_each_wild = [&](auto&& visit) {
-    for (std::int32_t i = 0; i < plan.n; ++i) {
-      const Edge e = edge_at(p, plan.n, i);
-      if (!crossing_can_wrap_at<Row>(e.a, e.b)) continue;
-      const std::int64_t lo =
-          (e.a.y < e.b.y ? e.a.y : e.b.y) - static_cast<std::int64_t>(plan.min.y);
-      const std::int64_t hi =
-          (e.a.y < e.b.y ? e.b.y : e.a.y) - static_cast<std::int64_t>(plan.min.y) - 1;
-      for (std::int64_t b = lo >> plan.wild_sy; b <= (hi >> plan.wild_sy); ++b) {
-        visit(static_cast<std::size_t>(b), static_cast<std::uint32_t>(i));
-      }
-    }
-  };
-  for_each_wild([&](std::size_t band, std::uint32_t) { ++wild_offsets[band + 1]; });
+  for_each_wild_band(
+      plan, p, [&](const Edge&, std::size_t band, std::uint32_t) { ++wild_offsets[band + 1]; });
   for (std::size_t b = 0; b < plan.wild_bands; ++b) wild_offsets[b + 1] += wild_offsets[b];
-  for_each_wild([&](std::size_t band, std::uint32_t i) { wild_entries[wild_offsets[band]++] = i; });
+  for_each_wild_band(plan, p, [&](const Edge&, std::size_t band, std::uint32_t i) {
+    wild_entries[wild_offsets[band]++] = i;
+  });
   for (std::size_t b = plan.wild_bands; b > 0; --b) wild_offsets[b] = wild_offsets[b - 1];
   wild_offsets[0] = 0;
 }
