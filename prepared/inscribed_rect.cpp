@@ -9,7 +9,7 @@ KRECT InscribedRect(const tagPOINT* points, std::int32_t count, std::int32_t ste
   KRECT rc;
   if (points == nullptr || count < 3) return rc;
   const detail::SearchResult r =
-      detail::inscribed_rect(count, points, step, crossing_rule(rule), nullptr, nullptr);
+      detail::inscribed_rect(count, points, step, rule, nullptr, nullptr);
   if (r.found) rc = KRECT(r.min, r.max);
   return rc;
 }

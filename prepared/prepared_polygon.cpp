@@ -1,10 +1,11 @@
-// PreparedPolygon: a copied ring and its grid index.
+// PreparedPolygon: copied rings and their area index.
 #include <new>
 #include <utility>
+#include <vector>
 
 #include "kelvor/prepared.h"
 #include "prepared_impl.h"
-#include "region/ring_index.h"
+#include "region/area_index.h"
 
 namespace kelvor {
 
@@ -12,15 +13,38 @@ PreparedPolygon::PreparedPolygon() : impl_(std::make_unique<Impl>()) {}
 
 PreparedPolygon::PreparedPolygon(const tagPOINT* points, std::int32_t count, Rule rule)
     : impl_(std::make_unique<Impl>()) {
-  impl_->rule = rule;
-  if (points == nullptr || count < 1) return;
-  impl_->points.assign(points, points + count);
-  const tagPOINT* ring = impl_->points.data();
-  const detail::RingIndexPlan plan = detail::RingIndex::plan(ring, count, crossing_rule(rule));
-  if (!plan.blank && plan.bytes == 0) throw std::bad_alloc();  // too large to index
-  impl_->block.resize(plan.bytes / sizeof(std::uint64_t));
-  impl_->index = detail::RingIndex(plan, ring, impl_->block.data());
-  impl_->can_wrap = RingCanWrap(ring, count);
+  const Ring ring{points, count, false};
+  const bool empty = points == nullptr || count < 1;
+  impl_->index = detail::AreaIndex(empty ? std::vector<tagPOINT>() : std::vector<tagPOINT>(points, points + count),
+                                   empty ? std::vector<detail::AreaRing>()
+                                         : std::vector<detail::AreaRing>{{0, count, false, -1}},
+                                   rule);
+  impl_->can_wrap = !empty && RingCanWrap(ring.points, ring.count);
+}
+
+PreparedPolygon::PreparedPolygon(const Ring* rings, std::size_t ring_count, Rule rule)
+    : impl_(std::make_unique<Impl>()) {
+  if (rings == nullptr) ring_count = 0;
+  std::size_t total = 0;
+  for (std::size_t r = 0; r < ring_count; ++r) {
+    if (rings[r].points != nullptr && rings[r].count > 0) total += static_cast<std::size_t>(rings[r].count);
+  }
+  if (total > (std::size_t{1} << 29)) throw std::bad_alloc();  // beyond the index's counts
+  std::vector<tagPOINT> points;
+  std::vector<detail::AreaRing> kept;
+  points.reserve(total);
+  kept.reserve(ring_count);
+  bool wraps = false;
+  for (std::size_t r = 0; r < ring_count; ++r) {
+    const Ring& ring = rings[r];
+    const bool empty = ring.points == nullptr || ring.count < 1;
+    kept.push_back({static_cast<std::uint32_t>(points.size()), empty ? 0 : ring.count, ring.hole, -1});
+    if (empty) continue;
+    points.insert(points.end(), ring.points, ring.points + ring.count);
+    wraps = wraps || RingCanWrap(ring.points, ring.count);
+  }
+  impl_->index = detail::AreaIndex(std::move(points), std::move(kept), rule);
+  impl_->can_wrap = wraps;
 }
 
 PreparedPolygon::PreparedPolygon(const PreparedPolygon& other)
@@ -47,7 +71,7 @@ std::int32_t PreparedPolygon::ContainBounded(const tagPOINT& p) const {
 }
 
 void PreparedPolygon::Contain(const tagPOINT* points, std::size_t count, std::uint8_t* out) const {
-  const detail::RingIndex& index = get().index;
+  const detail::AreaIndex& index = get().index;
   for (std::size_t i = 0; i < count; ++i) {
     out[i] = static_cast<std::uint8_t>(index.contain(points[i].x, points[i].y));
   }
@@ -55,26 +79,39 @@ void PreparedPolygon::Contain(const tagPOINT* points, std::size_t count, std::ui
 
 void PreparedPolygon::ContainBounded(const tagPOINT* points, std::size_t count,
                                      std::uint8_t* out) const {
-  const detail::RingIndex& index = get().index;
+  const detail::AreaIndex& index = get().index;
+  tagPOINT lo{0, 0}, hi{0, 0};
+  const bool any = index.bound(&lo, &hi);
   for (std::size_t i = 0; i < count; ++i) {
-    out[i] = static_cast<std::uint8_t>(index.contain_bounded(points[i].x, points[i].y));
+    const tagPOINT& p = points[i];
+    const bool in = any && p.x >= lo.x && p.x < hi.x && p.y >= lo.y && p.y < hi.y;
+    out[i] = static_cast<std::uint8_t>(in ? index.contain(p.x, p.y) : 0);
   }
 }
 
-Rule PreparedPolygon::rule() const { return get().rule; }
-const std::vector<tagPOINT>& PreparedPolygon::points() const { return get().points; }
+Rule PreparedPolygon::rule() const { return get().index.rule(); }
+const std::vector<tagPOINT>& PreparedPolygon::points() const { return get().index.points(); }
+
+std::vector<Ring> PreparedPolygon::rings() const {
+  const detail::AreaIndex& index = get().index;
+  std::vector<Ring> out;
+  out.reserve(index.rings().size());
+  for (const detail::AreaRing& r : index.rings()) {
+    out.push_back({r.count > 0 ? index.points().data() + r.first : nullptr, r.count, r.hole});
+  }
+  return out;
+}
 
 KRECT PreparedPolygon::bound() const {
-  const detail::RingIndexPlan& plan = get().index.layout();
-  if (plan.n < 3) return KRECT();
-  return KRECT(plan.min, plan.max);
+  tagPOINT lo{0, 0}, hi{0, 0};
+  if (!get().index.bound(&lo, &hi)) return KRECT();
+  return KRECT(lo, hi);
 }
 
 bool PreparedPolygon::can_wrap() const { return get().can_wrap; }
 
 std::size_t PreparedPolygon::memory_bytes() const {
-  return sizeof(*this) + sizeof(Impl) + get().points.capacity() * sizeof(tagPOINT) +
-         get().block.capacity() * sizeof(std::uint64_t);
+  return sizeof(*this) + sizeof(Impl) - sizeof(detail::AreaIndex) + get().index.memory_bytes();
 }
 
 }  // namespace kelvor

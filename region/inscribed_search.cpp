@@ -7,7 +7,9 @@
 #include <cstdint>
 #include <cstdlib>
 #include <limits>
+#include <new>
 #include <type_traits>
+#include <vector>
 
 #include "halvek.h"
 
@@ -135,7 +137,7 @@ SearchResult search_inscribed_rect(std::int32_t n, const tagPOINT* p, std::int32
 namespace {
 
 bool indexed_contains(const void* context, std::int32_t x, std::int32_t y) {
-  return static_cast<const RingIndex*>(context)->contain_bounded(x, y) != 0;
+  return static_cast<const AreaIndex*>(context)->contain_bounded(x, y) != 0;
 }
 
 // Bytes of n work records, or 0 when they do not fit the address range.
@@ -147,7 +149,7 @@ std::size_t work_bytes(std::int32_t n) {
 
 }  // namespace
 
-SearchResult inscribed_rect(std::int32_t n, const tagPOINT* p, std::int32_t step, CrossingRule rule,
+SearchResult inscribed_rect(std::int32_t n, const tagPOINT* p, std::int32_t step, Rule rule,
                             InsideTest fallback, const void* context) {
   const SearchResult none{false, {1, 1}, {0, 0}};
   // A ring of fewer than three points is empty: no seed could pass the
@@ -155,19 +157,18 @@ SearchResult inscribed_rect(std::int32_t n, const tagPOINT* p, std::int32_t step
   if (n < 3) return none;
   const std::size_t work = work_bytes(n);
   if (work == 0) return none;
-  const RingIndexPlan plan = RingIndex::plan(p, n, rule);
-  if (plan.blank || plan.bytes != 0) {
-    if (void* block = std::malloc(work + plan.bytes)) {
-      const RingIndex index(plan, p, static_cast<unsigned char*>(block) + work);
-      const SearchResult r = search_inscribed_rect(n, p, step, block, indexed_contains, &index);
-      std::free(block);
-      return r;
-    }
-  }
-  if (fallback == nullptr) return none;
   void* block = std::malloc(work);
   if (block == nullptr) return none;
-  const SearchResult r = search_inscribed_rect(n, p, step, block, fallback, context);
+  SearchResult r = none;
+  bool indexed = false;
+  try {
+    const AreaIndex index(std::vector<tagPOINT>(p, p + n), {AreaRing{0, n, false, -1}}, rule);
+    indexed = true;
+    r = search_inscribed_rect(n, p, step, block, indexed_contains, &index);
+  } catch (const std::bad_alloc&) {
+    // The index could not be had: the caller's own test answers alike.
+  }
+  if (!indexed && fallback != nullptr) r = search_inscribed_rect(n, p, step, block, fallback, context);
   std::free(block);
   return r;
 }

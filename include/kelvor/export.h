@@ -18,6 +18,16 @@
 #define KELVOR_API __attribute__((visibility("default")))
 #endif
 
+/// @def KELVOR_LOCAL
+/// Marks a member of an exported class that stays inside the library (its
+/// private state and helpers), so that only the declared interface is
+/// exported.
+#if defined(KELVOR_STATIC_INTERNAL) || defined(_WIN32)
+#define KELVOR_LOCAL
+#else
+#define KELVOR_LOCAL __attribute__((visibility("hidden")))
+#endif
+
 /// @def KELVOR_EMIT_INLINE
 /// Marks a function defined inline in a public header that the library must
 /// still emit and export, for callers that link against the symbol.

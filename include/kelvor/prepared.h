@@ -1,7 +1,8 @@
 /// @file
-/// Bulk queries: a ring prepared once and asked about many points, an index of
-/// many rings (zones), the two crossing rules, and an inscribed rectangle that
-/// scales to large outlines.
+/// Bulk queries: a polygon (one ring, or rings with holes and many parts)
+/// prepared once and asked about many points, an index of many such zones,
+/// the two crossing rules, and an inscribed rectangle that scales to large
+/// outlines.
 ///
 /// Everything here is an addition in namespace kelvor; the free functions of
 /// <kelvor/planar.h> and <kelvor/shapes.h> keep their answers bit for bit.
@@ -24,6 +25,22 @@
 ///    elsewhere: inside means inside the half-open bounding rectangle and
 ///    inside the ring, up to the truncation of each crossing toward its start.
 ///
+/// Rings and areas. A polygon with holes or a multipolygon is a list of rings
+/// in GeoJSON order, each outer ring followed by its holes. A point is inside
+/// when some outer ring holds it and none of that outer ring's holes does,
+/// each ring decided alone by the rule (as a one-ring PreparedPolygon of it
+/// answers). Outer rings may overlap (their union counts), holes may nest or
+/// cross each other or their outer ring; a hole before the first outer ring,
+/// and the holes of an empty outer ring, have no effect.
+///
+/// Query cost. The index cuts the rings' bounding rectangle into cells and
+/// halves every crowded cell again until it lists at most a dozen edges or so
+/// (except where more edges than that pass within a unit of each other, or on
+/// rings whose rows cross a large share of their edges, where a memory budget
+/// of some 100 bytes per vertex stops the halving): a query reads its cell,
+/// the halves down to its leaf, and tests the leaf's few edges. It never walks
+/// across other cells.
+///
 /// Thread safety: building is not synchronised, but every const member may be
 /// called from any number of threads at once on one object.
 /// Allocation: builders allocate with operator new and throw std::bad_alloc
@@ -43,6 +60,7 @@
 #include <vector>
 
 #include "kelvor/export.h"
+#include "kelvor/rule.h"
 #include "kelvor/shapes.h"
 #include "kelvor/types.h"
 
@@ -50,12 +68,6 @@
 /// header. New functions and classes go here; the exported names outside it
 /// never change.
 namespace kelvor {
-
-/// How crossings are computed; see the top of this header.
-enum class Rule {
-  Compatible,  ///< Wrapping 32-bit products: the exported functions' answers.
-  Exact        ///< Every crossing without overflow.
-};
 
 /// True when some edge of the ring (closing edge from the last point to the
 /// first included) can make a compatible-rule crossing wrap, on a row or a
@@ -78,48 +90,60 @@ KELVOR_API bool RingCanWrap(const tagPOINT* points, std::int32_t count);
 /// an empty vector.
 KELVOR_API std::vector<tagPOINT> DensifyRing(const tagPOINT* points, std::int32_t count);
 
-/// A ring prepared for many point-in-polygon queries. The constructor copies
-/// the points and builds a grid index over the ring's bounding rectangle
-/// (roughly 20 to 40 bytes per vertex for outlines whose edges are short
-/// against the rectangle; long edges cost more); afterwards the caller's array
-/// may change or go away. A query then reads a few grid cells instead of
-/// every edge. On a ring whose rows each cross a large share of its edges (a
-/// sawtooth of long spikes) a query still counts the crossings between it and
-/// the nearest cell no edge enters, and the gain over the plain test shrinks
-/// to a few times; the build then costs more as well (hundreds of
-/// nanoseconds and some 60 bytes per vertex).
+/// One ring of a polygon with holes or of a multipolygon, in GeoJSON order:
+/// each outer ring followed by its holes. The points are only borrowed while
+/// a PreparedPolygon or ZoneIndex is built from it.
+struct Ring {
+  const tagPOINT* points;  ///< Open or closed; null or count <= 0: an empty ring.
+  std::int32_t count;      ///< Number of points.
+  bool hole;               ///< True: a hole of the nearest outer ring before it.
+};
+
+/// A polygon (one ring, or rings with holes and many parts) prepared for many
+/// point-in-polygon queries. The constructor copies the points and builds the
+/// index described at the top of this header (some 20 to 30 bytes per vertex
+/// for outlines whose edges are short against their rectangle; long or spiky
+/// edges cost more, up to the budget); afterwards the caller's arrays may
+/// change or go away.
 class KELVOR_API PreparedPolygon {
  public:
   /// A polygon of no points: contains nothing.
   PreparedPolygon();
-  /// count <= 0 or a null array gives the polygon of no points. Rings may be
-  /// given open or closed, with repeated points, any orientation, crossing
-  /// themselves. Throws std::bad_alloc when memory runs out (or the ring is
-  /// too large for the index's 32-bit counts, beyond some 60 million vertices).
+  /// One outer ring. count <= 0 or a null array gives the polygon of no
+  /// points. Rings may be given open or closed, with repeated points, any
+  /// orientation, crossing themselves. Throws std::bad_alloc when memory runs
+  /// out (or the polygon is too large for the index's 32-bit counts, beyond
+  /// some 500 million vertices).
   PreparedPolygon(const tagPOINT* points, std::int32_t count, Rule rule = Rule::Compatible);
-  /// Copies the ring and its index. Throws std::bad_alloc when memory runs out.
+  /// Rings in GeoJSON order (see the top of this header); a null array or
+  /// ring_count 0 gives the polygon of no points. Each ring is copied as
+  /// given, empty rings included. Throws std::bad_alloc as above.
+  PreparedPolygon(const Ring* rings, std::size_t ring_count, Rule rule = Rule::Compatible);
+  /// Copies the rings and the index. Throws std::bad_alloc when memory runs out.
   PreparedPolygon(const PreparedPolygon& other);
-  /// Takes over other's ring and index; other is left the polygon of no
+  /// Takes over other's rings and index; other is left the polygon of no
   /// points.
   PreparedPolygon(PreparedPolygon&& other) noexcept;
-  /// Copies the ring and its index. Throws std::bad_alloc when memory runs out.
+  /// Copies the rings and the index. Throws std::bad_alloc when memory runs out.
   PreparedPolygon& operator=(const PreparedPolygon& other);
-  /// Takes over other's ring and index; other is left the polygon of no
+  /// Takes over other's rings and index; other is left the polygon of no
   /// points.
   PreparedPolygon& operator=(PreparedPolygon&& other) noexcept;
-  /// Frees the copy of the ring and the index.
+  /// Frees the copy of the rings and the index.
   ~PreparedPolygon();
 
-  /// 1 when p is inside by the rule, else 0. Under Rule::Compatible this is
-  /// exactly Polygon_Contain_Point(points, count, &p) for the ring as built
-  /// (so a ring of 2 points can hold points, and one point holds none).
+  /// 1 when p is inside by the rule, else 0. For one ring under
+  /// Rule::Compatible this is exactly Polygon_Contain_Point(points, count, &p)
+  /// (so a ring of 2 points can hold points, and one point holds none); for
+  /// several rings it combines each ring's answer as described at the top of
+  /// this header.
   std::int32_t Contain(const tagPOINT& p) const;
-  /// 1 when p lies in the ring's half-open bounding rectangle and Contain(p)
-  /// is 1, else 0. Under Rule::Compatible this is exactly what
+  /// 1 when p lies in the half-open bound() and Contain(p) is 1, else 0. For
+  /// one ring under Rule::Compatible this is exactly what
   /// KPGON(count, points).Contain(p) answers: 0 for rings of fewer than 3
-  /// points. Under Rule::Exact it equals Contain(p) for rings of 3 points or
-  /// more (a two-point ring can hold points: each crossing is truncated from
-  /// its own edge's start).
+  /// points. Under Rule::Exact it equals Contain(p) whenever every ring that
+  /// holds p has 3 points or more (a two-point ring can hold points: each
+  /// crossing is truncated from its own edge's start).
   std::int32_t ContainBounded(const tagPOINT& p) const;
   /// out[i] = Contain(points[i]) for i < count (0 or 1). count 0 reads and
   /// writes nothing.
@@ -129,40 +153,59 @@ class KELVOR_API PreparedPolygon {
 
   /// The rule given when built.
   Rule rule() const;
-  /// The ring as built, points in the order given (empty for no points).
+  /// Every ring's points as built, ring after ring in the order given (empty
+  /// for no points). For one ring: that ring.
   const std::vector<tagPOINT>& points() const;
-  /// The ring's bounding rectangle as KPGON keeps it: GetMBR of the points,
-  /// or the canonical empty rectangle for rings of fewer than 3 points.
+  /// The rings as built, in the order given (empty rings included), each
+  /// pointing into points(); valid while this object lives unchanged. The
+  /// one-ring constructor gives one outer ring (none for no points).
+  std::vector<Ring> rings() const;
+  /// The rectangle KPGON keeps for each ring of 3 points or more (GetMBR of
+  /// its points), joined over the rings; the canonical empty rectangle when
+  /// no ring has 3 points. For one ring: KPGON's rcBound.
   KRECT bound() const;
-  /// RingCanWrap of the ring as built.
+  /// True when some ring can wrap (RingCanWrap of it): only then can the two
+  /// rules answer differently.
   bool can_wrap() const;
   /// Bytes held by this object (points, index and bookkeeping).
   std::size_t memory_bytes() const;
 
  private:
   friend class ZoneIndex;  // reads the index of each zone
-  struct Impl;
-  const Impl& get() const;  // this object's state, or that of no points once moved from
+  struct KELVOR_LOCAL Impl;
+  // This object's state, or that of no points once moved from.
+  KELVOR_LOCAL const Impl& get() const;
   std::unique_ptr<Impl> impl_;
 };
 
-/// One zone for ZoneIndex: a ring (borrowed only while the index is built)
-/// and its id.
+/// One zone of one ring for ZoneIndex: a ring (borrowed only while the
+/// index is built) and its id.
 struct Zone {
   const tagPOINT* points;  ///< The ring, open or closed; null holds no point.
   std::int32_t count;      ///< Number of points; <= 0 holds no point.
   std::int32_t id;         ///< Answered by ZoneIndex::Locate; ZoneIndex::kNoZone skips the zone.
 };
 
-/// Many prepared rings, answering for a point the lowest id among the zones
+/// A zone made of rings for ZoneIndex: a polygon with holes or a
+/// multipolygon, as PreparedPolygon takes them (borrowed only while the index
+/// is built), and its id.
+struct Area {
+  const Ring* rings;       ///< GeoJSON order; null holds no point.
+  std::size_t ring_count;  ///< Number of rings.
+  std::int32_t id;         ///< Answered by ZoneIndex::Locate; ZoneIndex::kNoZone skips the area.
+};
+
+/// Many prepared zones, answering for a point the lowest id among the zones
 /// whose PreparedPolygon::Contain holds it. Zones may overlap, nest or lie far
-/// apart; ids need not be distinct or sorted. A grid over all zones lists in
-/// each cell, by id, the zones that hold some point of it, marking those that
-/// hold all of it, so a query inside a zone usually reads one entry. Under
-/// Rule::Compatible a zone whose ring can wrap also holds points beside its
-/// bounding rectangle, as Polygon_Contain_Point does: within 2^31 / |dy| of a
-/// wrapping edge on that edge's rows (or anywhere on them when that reaches
-/// past the 32-bit range); the grid covers that reach too.
+/// apart; ids need not be distinct or sorted. A multipolygon with thousands of
+/// parts is one zone, indexed as one. A grid over all zones lists in each
+/// cell, by id, the zones that hold some point of it, marking those that hold
+/// all of it, so a query inside a zone usually reads one entry and otherwise
+/// asks the listed zones' own indexes. Under Rule::Compatible a zone with a
+/// ring that can wrap also holds points beside its bounding rectangle, as
+/// Polygon_Contain_Point does: within 2^31 / |dy| of a wrapping edge on that
+/// edge's rows (or anywhere on them when that reaches past the 32-bit range);
+/// the grid covers that reach too.
 class KELVOR_API ZoneIndex {
  public:
   /// The answer for a point in no zone; zones with this id are skipped.
@@ -170,21 +213,29 @@ class KELVOR_API ZoneIndex {
 
   /// An index of no zones: every point is in no zone.
   ZoneIndex();
-  /// Copies every ring. A null zones array with count 0 is fine; a zone with
-  /// a null ring or count <= 0 holds no point. Throws std::bad_alloc when
-  /// memory runs out.
+  /// Zones of one ring each. Copies every ring. A null zones array with
+  /// count 0 is fine; a zone with a null ring or count <= 0 holds no point.
+  /// Throws std::bad_alloc when memory runs out.
   ZoneIndex(const Zone* zones, std::size_t count, Rule rule = Rule::Compatible);
-  /// Copies every prepared ring and the grid. Throws std::bad_alloc when
+  /// Zones made of rings. Copies every ring. A null areas array with count 0
+  /// is fine; an area with null rings holds no point. An area of one outer
+  /// ring answers exactly as the Zone of that ring. Throws std::bad_alloc when
+  /// memory runs out.
+  ZoneIndex(const Area* areas, std::size_t count, Rule rule = Rule::Compatible);
+  /// No zones (a null array of either kind): every point is in no zone.
+  ZoneIndex(std::nullptr_t, std::size_t count, Rule rule = Rule::Compatible)
+      : ZoneIndex(static_cast<const Zone*>(nullptr), count, rule) {}
+  /// Copies every prepared zone and the grid. Throws std::bad_alloc when
   /// memory runs out.
   ZoneIndex(const ZoneIndex& other);
-  /// Takes over other's rings and grid; other is left the index of no zones.
+  /// Takes over other's zones and grid; other is left the index of no zones.
   ZoneIndex(ZoneIndex&& other) noexcept;
-  /// Copies every prepared ring and the grid. Throws std::bad_alloc when
+  /// Copies every prepared zone and the grid. Throws std::bad_alloc when
   /// memory runs out.
   ZoneIndex& operator=(const ZoneIndex& other);
-  /// Takes over other's rings and grid; other is left the index of no zones.
+  /// Takes over other's zones and grid; other is left the index of no zones.
   ZoneIndex& operator=(ZoneIndex&& other) noexcept;
-  /// Frees the prepared rings and the grid.
+  /// Frees the prepared zones and the grid.
   ~ZoneIndex();
 
   /// The lowest id among the zones whose Contain(p) is 1, or kNoZone.
@@ -196,17 +247,18 @@ class KELVOR_API ZoneIndex {
   Rule rule() const;
   /// Number of zones kept (zones with id kNoZone are not kept).
   std::size_t size() const;
-  /// Zone i as kept, in the order given: its prepared ring and its id.
-  /// i must be below size().
+  /// Zone i as kept, in the order given: its prepared polygon. i must be
+  /// below size().
   const PreparedPolygon& zone(std::size_t i) const;
   /// The id of zone i as kept; i must be below size().
   std::int32_t id(std::size_t i) const;
-  /// Bytes held by this object (prepared rings, grid and bookkeeping).
+  /// Bytes held by this object (prepared zones, grid and bookkeeping).
   std::size_t memory_bytes() const;
 
  private:
-  struct Impl;
-  const Impl& get() const;  // this object's state, or that of no zones once moved from
+  struct KELVOR_LOCAL Impl;
+  // This object's state, or that of no zones once moved from.
+  KELVOR_LOCAL const Impl& get() const;
   std::unique_ptr<Impl> impl_;
 };
 

@@ -9,7 +9,8 @@
 #include <cstdint>
 
 #include "kelvor/types.h"
-#include "region/ring_index.h"
+#include "kelvor/rule.h"
+#include "region/area_index.h"
 
 namespace kelvor::detail {
 
@@ -34,12 +35,13 @@ SearchResult search_inscribed_rect(std::int32_t n, const tagPOINT* p, std::int32
                                    InsideTest inside, const void* context);
 
 // The search with KPGON::Contain's corner test by the given rule (the
-// half-open bounding rectangle, then the even-odd rule), answered by a ring
-// index. One allocation from the general allocator holds the scanner's work
-// space and the index, released before returning. If that block cannot be
-// had, the work space alone is tried with `fallback` as the corner test (when
-// given), so the answer does not depend on the memory left for the index.
-SearchResult inscribed_rect(std::int32_t n, const tagPOINT* p, std::int32_t step, CrossingRule rule,
+// half-open bounding rectangle, then the even-odd rule), answered by an area
+// index of the ring. The scanner's work space is one block from the general
+// allocator, released before returning; the index comes from operator new.
+// If the index cannot be had, `fallback` (when given) answers the corner
+// tests instead, so the answer does not depend on the memory left for it;
+// without one the search fails.
+SearchResult inscribed_rect(std::int32_t n, const tagPOINT* p, std::int32_t step, Rule rule,
                             InsideTest fallback, const void* context);
 
 }  // namespace kelvor::detail
