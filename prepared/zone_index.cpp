@@ -89,7 +89,7 @@ void ZoneIndex::Impl::build() {
                              static_cast<std::uint64_t>(hi_y - 1 - lo_y), target);
   // A zone holds points only in its reach: look at the cells covering it and
   // list the zone where it holds some point, marked where it holds all.
-  std::vector<std::pair<std::size_t, std::uint32_t>> pairs;
+  std::vector<detail::CellItem> pairs;
   for (const std::uint32_t z : gridded) {
     const detail::AreaIndex& a = index(z);
     const auto c0 = static_cast<std::uint64_t>(a.reach_x0() - grid.x0) >> grid.sx;
@@ -102,14 +102,12 @@ void ZoneIndex::Impl::build() {
         const auto cover = a.coverage(x, y, grid.cell_x(c + 1), grid.cell_y(r + 1));
         if (cover == detail::AreaIndex::Coverage::kOutside) continue;
         const std::uint32_t whole = cover == detail::AreaIndex::Coverage::kInside ? kWhole : 0u;
-        pairs.emplace_back(static_cast<std::size_t>(r * grid.cols + c), z | whole);
+        pairs.push_back({static_cast<std::uint32_t>(r * grid.cols + c), z | whole});
       }
     }
   }
   // The pairs come zone by zone in ascending id, so each cell's list does too.
-  listed = detail::build_cell_lists(grid.cells(), [&](auto&& emit) {
-    for (const auto& pair : pairs) emit(pair.first, pair.second);
-  });
+  listed = detail::build_cell_lists(grid.cells(), pairs);
 }
 
 ZoneIndex::ZoneIndex() : impl_(std::make_unique<Impl>()) {}

@@ -85,10 +85,14 @@ std::int32_t AreaIndex::contain(std::int32_t x, std::int32_t y) const {
                           static_cast<std::size_t>(ux >> grid_.sx)];
   std::uint32_t a = grid_.sx, b = grid_.sy;
   while ((w & kTagMask) == kSplit) {
-    std::uint32_t q = 0;
-    if (a > 0) q |= static_cast<std::uint32_t>(ux >> --a) & 1u;
-    if (b > 0) q |= (static_cast<std::uint32_t>(ry >> --b) & 1u) << 1;
-    w = words_[(w & kOffsetMask) + q];
+    // A finer grid of 2^ka by 2^kb cells, aligned within the cell.
+    const std::uint32_t* node = words_.data() + (w & kOffsetMask);
+    const std::uint32_t ka = node[0] & 0xFFu, kb = node[0] >> 8;
+    a -= ka;
+    b -= kb;
+    const std::uint32_t cx = static_cast<std::uint32_t>(ux >> a) & ((1u << ka) - 1);
+    const std::uint32_t cy = static_cast<std::uint32_t>(ry >> b) & ((1u << kb) - 1);
+    w = node[1 + (cy << ka) + cx];
   }
   if ((w & kTagMask) == kConst) return static_cast<std::int32_t>(w & 1u);
   return leaf_answer(w & kOffsetMask, x, y);
@@ -126,13 +130,14 @@ bool AreaIndex::cover_mixed(std::uint32_t word, std::int64_t cx, std::int64_t cy
       *((word & 1u) != 0 ? any_in : any_out) = true;
       return *any_in && *any_out;
     case kSplit: {
-      const std::uint32_t ha = a > 0 ? a - 1 : 0, hb = b > 0 ? b - 1 : 0;
-      for (std::uint32_t qy = 0; qy < (b > 0 ? 2u : 1u); ++qy) {
-        for (std::uint32_t qx = 0; qx < (a > 0 ? 2u : 1u); ++qx) {
-          if (cover_mixed(words_[(word & kOffsetMask) + 2 * qy + qx],
-                          cx + (static_cast<std::int64_t>(qx) << ha),
-                          cy + (static_cast<std::int64_t>(qy) << hb), ha, hb, x0, y0, x1, y1,
-                          any_in, any_out)) {
+      const std::uint32_t at = word & kOffsetMask;
+      const std::uint32_t ka = words_[at] & 0xFFu, kb = words_[at] >> 8;
+      const std::uint32_t sa = a - ka, sb = b - kb;
+      for (std::uint32_t qy = 0; qy < (1u << kb); ++qy) {
+        for (std::uint32_t qx = 0; qx < (1u << ka); ++qx) {
+          if (cover_mixed(words_[at + 1 + (qy << ka) + qx], cx + (static_cast<std::int64_t>(qx) << sa),
+                          cy + (static_cast<std::int64_t>(qy) << sb), sa, sb, x0, y0, x1, y1, any_in,
+                          any_out)) {
             return true;
           }
         }
@@ -213,7 +218,8 @@ AreaIndex::Stats AreaIndex::stats() const {
     const std::uint32_t at = w & kOffsetMask;
     if ((w & kTagMask) == kSplit) {
       ++s.nodes;
-      for (std::uint32_t q = 0; q < 4; ++q) stack.push_back(words_[at + q]);
+      const std::uint32_t parts = 1u << ((words_[at] & 0xFFu) + (words_[at] >> 8));
+      for (std::uint32_t q = 0; q < parts; ++q) stack.push_back(words_[at + 1 + q]);
     } else if ((w & kTagMask) == kLeaf) {
       ++s.leaves;
       std::size_t size = 2;

@@ -1,12 +1,13 @@
 // The words of an area index and the edge tests that read them.
 //
-// Node words (the grid's cells, and the four halves of a split cell), tag in
+// Node words (the grid's cells, and the cells of the grid that splits a
+// crowded cell), tag in
 // the top two bits:
 //   kConst | v    the answer is v (0 or 1) everywhere in the cell;
 //   kLeaf  | o    a leaf at words[o];
-//   kSplit | o    words[o .. o+3] are the halves (x low/high, then y low/high
-//                 as bit 1); a cell one unit wide or tall is split in the
-//                 other axis only and its unused halves are kConst 0.
+//   kSplit | o    a finer grid over the cell: words[o] = ka | kb << 8, then
+//                 its 2^ka by 2^kb cells' words row by row (cells aligned
+//                 within the cell, so a point's own bits pick its cell).
 // A leaf is two header words and a body:
 //   simple:  [base << 31 | edge words] [toggles] edges... toggle rows...
 //            the answer is the parity of the block;

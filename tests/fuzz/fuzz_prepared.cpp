@@ -4,6 +4,8 @@
 // condition under which both rules agree; DensifyRing keeps every point,
 // inserts only near wrapping edges, never wraps and away from the boundary
 // answers as the exact rule; ZoneIndex::Locate against a linear scan;
+// polygons with holes and many parts against a ring-by-ring model of their
+// meaning, and zone indexes of them against a linear scan;
 // InscribedRect against GetMCR and the exact rule; GetMCR's corners inside.
 #include <kelvor/planar.h>
 #include <kelvor/prepared.h>
@@ -198,6 +200,87 @@ void zones(Input& in, const std::vector<tagPOINT>& q) {
                "empty index located a point");
 }
 
+// Rings of an area: some drawn anew, some the first ring shifted or shrunk
+// toward its first point (nested holes, overlapping parts), some empty.
+std::vector<Ring> area_rings(Input& in, const Ring& first) {
+  std::vector<Ring> rings(static_cast<std::size_t>(in.in(1, 6)));
+  for (std::size_t k = 0; k < rings.size(); ++k) {
+    const std::uint8_t kind = in.byte() % 4;
+    if (kind == 0 || first.empty()) {
+      rings[k] = in.ring(in.flag() ? 8 : 40);
+    } else if (kind == 1) {
+      const I32 dx = in.in(-40, 40), dy = in.in(-40, 40);
+      for (const tagPOINT& v : first) rings[k].push_back({wrap_add(v.x, dx), wrap_add(v.y, dy)});
+    } else if (kind == 2) {
+      const tagPOINT c = first[0];
+      const int shift = in.in(1, 3);
+      for (const tagPOINT& v : first) {
+        rings[k].push_back({static_cast<I32>(c.x + (I64{v.x} - c.x) / (1 << shift)),
+                            static_cast<I32>(c.y + (I64{v.y} - c.y) / (1 << shift))});
+      }
+    }  // kind 3: empty
+  }
+  return rings;
+}
+
+void areas(Input& in, const Ring& first, const std::vector<tagPOINT>& q) {
+  const std::vector<Ring> rings = area_rings(in, first);
+  std::vector<kelvor::Ring> given;
+  std::vector<model::AreaRing> modelled;
+  bool any_wraps = false;
+  for (const Ring& r : rings) {
+    const bool hole = in.flag();
+    const I32 n = static_cast<I32>(r.size());
+    given.push_back({r.empty() ? nullptr : r.data(), n, hole});
+    modelled.push_back({r.data(), n, hole});
+    any_wraps = any_wraps || can_wrap(r);
+  }
+  for (const Rule rule : {Rule::Compatible, Rule::Exact}) {
+    const PreparedPolygon area(given.data(), given.size(), rule);
+    FUZZ_CHECK(area.can_wrap() == any_wraps, "area can_wrap() %d", area.can_wrap());
+    // rings() and points() give back the rings as built.
+    const std::vector<kelvor::Ring> back = area.rings();
+    FUZZ_CHECK(back.size() == rings.size(), "rings() %zu of %zu", back.size(), rings.size());
+    std::size_t total = 0;
+    KRECT want_bound;
+    for (std::size_t k = 0; k < rings.size(); ++k) {
+      FUZZ_CHECK(back[k].count == static_cast<I32>(rings[k].size()) &&
+                     back[k].hole == given[k].hole &&
+                     std::equal(rings[k].begin(), rings[k].end(), back[k].points, same),
+                 "ring %zu differs", k);
+      total += rings[k].size();
+      if (rings[k].size() >= 3) {
+        KRECT b;
+        GetMBR(b, static_cast<I32>(rings[k].size()), rings[k].data());
+        want_bound = want_bound.IsEmpty() ? b
+                                          : KRECT(std::min(want_bound.ptMin.x, b.ptMin.x),
+                                                  std::min(want_bound.ptMin.y, b.ptMin.y),
+                                                  std::max(want_bound.ptMax.x, b.ptMax.x),
+                                                  std::max(want_bound.ptMax.y, b.ptMax.y));
+      }
+    }
+    FUZZ_CHECK(area.points().size() == total, "points() %zu of %zu", area.points().size(), total);
+    const KRECT bound = area.bound();
+    FUZZ_CHECK(bound == want_bound || (bound.IsEmpty() && want_bound.IsEmpty()), "area bound()");
+    std::vector<std::uint8_t> batch(q.size());
+    area.Contain(q.data(), q.size(), batch.data());
+    const kelvor::Area one{given.data(), given.size(), 4};
+    const ZoneIndex index(&one, 1, rule);
+    for (std::size_t i = 0; i < q.size(); ++i) {
+      const tagPOINT& p = q[i];
+      const int want = model::area_contains(modelled, p, rule == Rule::Exact);
+      const I32 got = area.Contain(p);
+      FUZZ_CHECK(got == want && batch[i] == want, "%s area of %zu rings at (%d,%d): %d, want %d",
+                 rule == Rule::Exact ? "exact" : "compatible", rings.size(), p.x, p.y, got, want);
+      const bool in_bound = !bound.IsEmpty() && bound.ptMin.x <= p.x && p.x < bound.ptMax.x &&
+                            bound.ptMin.y <= p.y && p.y < bound.ptMax.y;
+      FUZZ_CHECK(area.ContainBounded(p) == (in_bound ? want : 0), "area ContainBounded (%d,%d)",
+                 p.x, p.y);
+      FUZZ_CHECK(index.Locate(p) == (want ? 4 : ZoneIndex::kNoZone), "area zone (%d,%d)", p.x, p.y);
+    }
+  }
+}
+
 bool canonical_empty(const KRECT& r) {
   return r.ptMin.x == 1 && r.ptMin.y == 1 && r.ptMax.x == 0 && r.ptMax.y == 0;
 }
@@ -265,5 +348,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   prepared(r, near);
   near.insert(near.end(), q.begin(), q.end());
   if (r.size() <= 6) densify(r, near);  // a full-range edge splits into ~92,000 pieces
+  areas(in, r, near);
   return 0;
 }

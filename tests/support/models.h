@@ -71,6 +71,33 @@ inline int even_odd(const tagPOINT* pts, I32 n, const tagPOINT& p, bool exact = 
   return count & 1;
 }
 
+// One ring of an area as the model reads it (GeoJSON order: each outer ring
+// followed by its holes).
+struct AreaRing {
+  const tagPOINT* pts;
+  I32 n;
+  bool hole;
+};
+
+// An area holds p when some outer ring holds it and none of the holes that
+// follow that outer ring (up to the next one) does, each ring by the even-odd
+// rule alone; holes before the first outer ring count for nothing.
+inline int area_contains(const std::vector<AreaRing>& rings, const tagPOINT& p,
+                         bool exact = false) {
+  bool have_outer = false, in_group = false;
+  for (const AreaRing& r : rings) {
+    const int in = r.n > 0 && r.pts != nullptr ? even_odd(r.pts, r.n, p, exact) : 0;
+    if (!r.hole) {
+      if (have_outer && in_group) return 1;
+      have_outer = true;
+      in_group = in != 0;
+    } else if (have_outer && in != 0) {
+      in_group = false;
+    }
+  }
+  return have_outer && in_group ? 1 : 0;
+}
+
 // The sorted crossing list of the scan line h; `full` tells whether every
 // open edge was scanned.
 inline std::vector<I32> scan(const tagPOINT* pts, I32 n, I32 h, bool row, bool* full = nullptr) {

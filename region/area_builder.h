@@ -1,0 +1,132 @@
+// The builder of an area index (region/area_index.h has the argument,
+// area_words.h the words it writes). Setting up (groups, the rings'
+// rectangle, each edge's flags and neighbours) is in area_build.cpp; the
+// grids and their cells in area_grid.cpp.
+#ifndef KELVOR_REGION_AREA_BUILDER_H
+#define KELVOR_REGION_AREA_BUILDER_H
+
+#include <cstddef>
+#include <cstdint>
+#include <utility>
+#include <vector>
+
+#include "area_words.h"
+#include "region/area_index.h"
+#include "region/cell_lists.h"
+#include "region/grid_shape.h"
+
+namespace kelvor::detail {
+
+constexpr std::uint32_t kRunItem = 1u << 31;  // list item: the junction after a horizontal run
+constexpr std::uint32_t kNone = 0xFFFFFFFFu;
+constexpr std::uint8_t kNonHorizontal = 1, kWild = 2, kSlowEdge = 4;
+
+struct Range {
+  std::int64_t lo, hi;  // inclusive; lo > hi: empty
+};
+
+enum class Side { kLeft, kMeets, kRight };
+
+// A cell during the build: [x0, x0 + 2^a) x [y0, y0 + 2^b), the edges it
+// lists, the horizontal runs that cross its rows (above its first) within
+// its columns, its toggle junctions, and the rings that vary in it with their
+// parity at (x0, y0) of everything it does not list.
+struct CellBuild {
+  std::int64_t x0 = 0, y0 = 0;
+  std::uint32_t a = 0, b = 0;
+  std::vector<std::uint32_t> edges, runs, toggles;  // ascending
+  struct Active {
+    std::uint32_t ring;
+    std::uint32_t base;
+  };
+  std::vector<Active> active;  // ascending ring
+
+  std::int64_t x1() const { return x0 + (std::int64_t{1} << a); }
+  std::int64_t y1() const { return y0 + (std::int64_t{1} << b); }
+};
+
+class AreaBuilder {
+ public:
+  explicit AreaBuilder(AreaIndex& ix) : ix_(ix) {}
+  void build();
+
+ private:
+  // A grid to fill: its shape, where its cells' words start, and the cell it
+  // splits (null for the grid over the whole area).
+  struct GridJob {
+    GridShape g;
+    std::size_t at;
+    const CellBuild* parent;
+    std::vector<std::uint32_t> beyond;  // the parent's edges that may cross right of it
+  };
+
+  // --- Geometry of one edge (the index of its start point) ---
+  std::uint32_t end_of(std::uint32_t i) const { return end_[i]; }
+  const tagPOINT& start(std::uint32_t i) const { return ix_.points_[i]; }
+  const tagPOINT& finish(std::uint32_t i) const { return ix_.points_[end_of(i)]; }
+  std::int32_t crossing(std::uint32_t e, std::int32_t y) const {
+    return rule_crossing(start(e), finish(e), y, ix_.rule_);
+  }
+  std::uint32_t crosses(std::uint32_t e, std::int64_t x, std::int32_t y) const;
+  Range range(std::uint32_t e, std::int64_t r0, std::int64_t r1) const;
+  Side side(std::uint32_t e, const CellBuild& c) const;
+
+  // --- Setting up (area_build.cpp) ---
+  void assign_groups();
+  bool bounds();
+  void edge_tables();
+  void wild_bands();
+
+  // --- Grids and cells (area_grid.cpp) ---
+  void top_grid();
+  void build_grid(const GridJob& job, CellLists lists);
+  template <class Emit>
+  void enumerate(const GridShape& g, const std::vector<std::uint32_t>& edges,
+                 const std::vector<std::uint32_t>& runs, Emit&& emit) const;
+  void start_row(const GridJob& job, std::int32_t row);
+  void flip(std::uint32_t ring);
+  void reset_row();
+  bool satisfied(std::int32_t group) const {
+    return group_outer_[group] != 0 && group_holes_in_[group] == 0;
+  }
+  std::uint32_t fold_cell(CellBuild& c, std::int32_t row);
+  void find_toggles(CellBuild& c);
+  void keep_rings(CellBuild& c, const std::vector<std::uint32_t>& rings) const;
+  void varying_rings(const CellBuild& c, std::vector<std::uint32_t>& rings) const;
+  bool should_split(const CellBuild& c) const;
+  std::uint32_t split(const CellBuild& c);
+  std::size_t leaf_words(const CellBuild& c) const;
+  std::uint32_t write_leaf(const CellBuild& c);
+  void write_block(const CellBuild& c, std::size_t k);
+
+  AreaIndex& ix_;
+  std::int64_t last_row_ = 0;
+  std::vector<std::uint32_t> ring_of_;      // per point; kNone for rings not indexed
+  std::vector<std::uint32_t> end_;          // per point of an indexed ring: its edge's end
+  std::vector<std::uint32_t> prev_, next_;  // non-horizontal neighbours of a non-horizontal edge
+  std::vector<std::uint32_t> junctions_;  // junctions with a run, ascending
+  std::vector<std::int32_t> run_lo_, run_hi_;  // columns of each such junction's run
+  std::vector<std::uint8_t> flags_;
+  std::vector<std::uint32_t> group_outer_ring_;
+  std::vector<std::uint32_t> indexed_;    // non-horizontal edges of indexed rings, ascending
+  std::size_t budget_ = 0;                // words of the index before splitting stops
+  // Which edges the cell being folded lists, a bit per point.
+  std::vector<std::uint64_t> listed_;
+  // Sweep state along one row: each ring's parity, each group's outer
+  // parity and count of odd holes, and the number of groups satisfied.
+  std::vector<std::uint8_t> ring_par_, group_outer_;
+  std::vector<std::uint32_t> group_holes_in_;
+  std::vector<std::uint32_t> touched_rings_;
+  std::vector<std::int32_t> touched_groups_;
+  std::size_t satisfied_ = 0;
+  // Scratch lists of fold_cell, kept to save allocations.
+  std::vector<std::uint32_t> rings_scratch_, kept_scratch_;
+  std::vector<std::int32_t> groups_scratch_;
+  std::vector<CellItem> pairs_scratch_;
+  // Cells to split once the grid holding them is swept: word, contents.
+  std::vector<std::pair<std::size_t, CellBuild>>* deferred_ = nullptr;
+};
+
+}  // namespace kelvor::detail
+
+#endif  // KELVOR_REGION_AREA_BUILDER_H

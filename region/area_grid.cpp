@@ -1,0 +1,450 @@
+// Building an area index, part two: grids. The grid over the rings'
+// rectangle and the finer grid that splits each crowded cell are built alike:
+// their lists (compressed rows), then a sweep along each band's first row
+// from the right that gives every cell the parity of each ring at its corner,
+// then each cell folded into a constant, a leaf, or another grid.
+#include <algorithm>
+#include <new>
+#include <utility>
+#include <vector>
+
+#include "area_builder.h"
+#include "common/crossing.h"
+
+namespace kelvor::detail {
+
+namespace {
+
+// A leaf longer than this many words is split while the budget lasts.
+constexpr std::size_t kLeafWords = 12;
+constexpr std::size_t kMaxCells = std::size_t{1} << 26;
+// A split grid has at most 2^4 by 2^4 cells.
+constexpr std::uint32_t kMaxSplitShift = 4;
+
+}  // namespace
+
+// Every (cell, item) of a grid: each edge in the cells of its columns over
+// each band's rows, then each run in the cells it meets on its row (runs on
+// a band's first row toggle nothing there). Rows above the rings' last row
+// hold no point and are left out.
+template <class Emit>
+void AreaBuilder::enumerate(const GridShape& g, const std::vector<std::uint32_t>& edges,
+                            const std::vector<std::uint32_t>& runs, Emit&& emit) const {
+  const std::int64_t x_end = g.cell_x(g.cols) - 1;
+  const std::int64_t y_end = std::min(g.cell_y(g.rows) - 1, last_row_);
+  auto cells = [&](std::uint64_t band, std::int64_t lo, std::int64_t hi, std::uint32_t item) {
+    lo = std::max(lo, g.x0);
+    hi = std::min(hi, x_end);
+    if (lo > hi) return;
+    const std::size_t base = static_cast<std::size_t>(band) * g.cols;
+    const std::uint64_t c1 = static_cast<std::uint64_t>(hi - g.x0) >> g.sx;
+    for (std::uint64_t c = static_cast<std::uint64_t>(lo - g.x0) >> g.sx; c <= c1; ++c) {
+      emit(base + static_cast<std::size_t>(c), item);
+    }
+  };
+  for (const std::uint32_t e : edges) {
+    const tagPOINT &a = start(e), &b = finish(e);
+    const std::int64_t lo = std::max<std::int64_t>(std::min(a.y, b.y), g.y0);
+    const std::int64_t hi = std::min<std::int64_t>(std::max(a.y, b.y), y_end);
+    if (lo > hi) continue;
+    const std::uint64_t b0 = static_cast<std::uint64_t>(lo - g.y0) >> g.sy;
+    const std::uint64_t b1 = static_cast<std::uint64_t>(hi - g.y0) >> g.sy;
+    for (std::uint64_t band = b0; band <= b1; ++band) {
+      const Range r = range(e, std::max(lo, g.cell_y(band)), std::min(hi, g.cell_y(band + 1) - 1));
+      cells(band, r.lo, r.hi, e);
+    }
+  }
+  for (const std::uint32_t j : runs) {
+    const std::int64_t h = start(j).y;
+    if (h < g.y0 || h > y_end) continue;
+    const std::uint64_t band = static_cast<std::uint64_t>(h - g.y0) >> g.sy;
+    if (g.cell_y(band) == h) continue;
+    const std::size_t k = static_cast<std::size_t>(
+        std::lower_bound(junctions_.begin(), junctions_.end(), j) - junctions_.begin());
+    cells(band, run_lo_[k], run_hi_[k], j | kRunItem);
+  }
+}
+
+void AreaBuilder::top_grid() {
+  const std::size_t n = indexed_.size();
+  std::size_t target = std::min(std::max<std::size_t>(16, n / 2), kMaxCells / 2);
+  const std::size_t limit = 16 * n + 4096;  // list entries before coarsening
+  const std::uint64_t span_x = static_cast<std::uint64_t>(std::int64_t{ix_.max_.x} - ix_.min_.x);
+  const std::uint64_t span_y = static_cast<std::uint64_t>(last_row_ - ix_.min_.y);
+  // The top grid's lists are large: count per cell, then fill (no pairs
+  // held). Long edges cross many cells: coarsen until the lists stay near a
+  // few entries per vertex.
+  CellLists lists;
+  std::size_t count = 0;
+  for (;;) {
+    ix_.grid_ = choose_grid(ix_.min_.x, ix_.min_.y, span_x, span_y, target);
+    if (ix_.grid_.cells() <= kMaxCells) {
+      lists.offsets.assign(ix_.grid_.cells() + 1, 0);
+      count = 0;
+      enumerate(ix_.grid_, indexed_, junctions_, [&](std::size_t cell, std::uint32_t) {
+        ++lists.offsets[cell + 1];
+        ++count;
+      });
+      if (count <= limit || target <= 16) break;
+    } else if (target <= 16) {
+      throw std::bad_alloc();
+    }
+    target /= 4;
+  }
+  if (count > 0xFFFFFFFFu) throw std::bad_alloc();
+  for (std::size_t c = 0; c < ix_.grid_.cells(); ++c) lists.offsets[c + 1] += lists.offsets[c];
+  lists.items.resize(count);
+  {
+    std::vector<std::uint32_t> cursor(lists.offsets.begin(), lists.offsets.end() - 1);
+    enumerate(ix_.grid_, indexed_, junctions_,
+              [&](std::size_t cell, std::uint32_t item) { lists.items[cursor[cell]++] = item; });
+  }
+  budget_ = ix_.grid_.cells() + 24 * n + 4096;
+  // Outlines need some 3 to 4 words per vertex beyond the cells; reserving
+  // them saves copying the words as they grow.
+  ix_.words_.reserve(ix_.grid_.cells() + 5 * n + 1024);
+  ix_.words_.assign(ix_.grid_.cells(), kConst);
+  ring_par_.assign(ix_.rings_.size(), 0);
+  group_outer_.assign(group_outer_ring_.size(), 0);
+  group_holes_in_.assign(group_outer_ring_.size(), 0);
+  listed_.assign((ix_.points_.size() + 63) / 64, 0);
+  build_grid({ix_.grid_, 0, nullptr, {}}, std::move(lists));
+  if (ix_.words_.capacity() > ix_.words_.size() + ix_.words_.size() / 4) ix_.words_.shrink_to_fit();
+}
+
+// ---------------------------------------------------------------------------
+// The sweep
+
+void AreaBuilder::flip(std::uint32_t ring) {
+  const std::int32_t g = ix_.rings_[ring].group;
+  const bool was = satisfied(g);
+  touched_rings_.push_back(ring);
+  touched_groups_.push_back(g);
+  ring_par_[ring] ^= 1;
+  if (ix_.rings_[ring].hole) {
+    group_holes_in_[g] += ring_par_[ring] != 0 ? 1u : 0u - 1u;
+  } else {
+    group_outer_[g] ^= 1;
+  }
+  satisfied_ = satisfied_ + (satisfied(g) ? 1 : 0) - (was ? 1 : 0);
+}
+
+void AreaBuilder::reset_row() {
+  for (const std::uint32_t r : touched_rings_) ring_par_[r] = 0;
+  for (const std::int32_t g : touched_groups_) {
+    group_outer_[g] = 0;
+    group_holes_in_[g] = 0;
+  }
+  touched_rings_.clear();
+  touched_groups_.clear();
+  satisfied_ = 0;
+}
+
+// Each ring's parity on the row right of every crossing, and the crossings
+// beyond the grid's last column (which count in every cell of it).
+void AreaBuilder::start_row(const GridJob& job, std::int32_t row) {
+  const std::int64_t x_end = job.g.cell_x(job.g.cols);
+  if (job.parent == nullptr) {
+    // Only wrapped crossings land beyond the rings' rectangle.
+    if (!ix_.has_wild_) return;
+    const std::size_t wb = static_cast<std::size_t>(std::int64_t{row} - ix_.min_.y) >> ix_.wild_sy_;
+    for (std::uint32_t k = ix_.wild_offsets_[wb]; k < ix_.wild_offsets_[wb + 1]; k += 2) {
+      const std::uint32_t e = ix_.wild_edges_[k];
+      if (straddles(start(e).y, finish(e).y, row) && crossing(e, row) >= x_end) flip(ring_of_[e]);
+    }
+    return;
+  }
+  // Within a split cell: its base and toggles for the rings that vary in
+  // it; an outer ring that does not vary holds all of it (else its group
+  // would have dropped out) and a hole that does not vary holds none of it.
+  const CellBuild& p = *job.parent;
+  auto slot = [&](std::uint32_t ring) {
+    return static_cast<std::size_t>(
+        std::lower_bound(p.active.begin(), p.active.end(), ring,
+                         [](const CellBuild::Active& s, std::uint32_t r) { return s.ring < r; }) -
+        p.active.begin());
+  };
+  std::vector<std::uint32_t> par(p.active.size());
+  for (std::size_t k = 0; k < p.active.size(); ++k) par[k] = p.active[k].base;
+  for (const std::uint32_t j : p.toggles) par[slot(ring_of_[j])] ^= row >= start(j).y ? 1u : 0u;
+  std::int32_t last_group = -1;
+  for (std::size_t k = 0; k < p.active.size(); ++k) {
+    const std::int32_t g = ix_.rings_[p.active[k].ring].group;
+    if (g != last_group && group_outer_ring_[g] != p.active[k].ring) {
+      touched_groups_.push_back(g);
+      group_outer_[g] = 1;
+      satisfied_ += satisfied(g) ? 1 : 0;
+    }
+    last_group = g;
+    if (par[k] != 0) flip(p.active[k].ring);
+  }
+  for (const std::uint32_t e : job.beyond) {
+    if (straddles(start(e).y, finish(e).y, row) && crossing(e, row) >= x_end) flip(ring_of_[e]);
+  }
+}
+
+void AreaBuilder::build_grid(const GridJob& job, CellLists lists) {
+  std::vector<std::pair<std::size_t, CellBuild>> deferred;
+  auto* const enclosing = deferred_;
+  deferred_ = &deferred;
+  const GridShape& g = job.g;
+  std::vector<std::uint32_t> at_x0;
+  CellBuild scratch;  // reused from cell to cell; copied out only to be split
+  for (std::uint32_t band = 0; band < g.rows; ++band) {
+    const std::int64_t y0 = g.cell_y(band);
+    if (y0 > last_row_) break;  // no point above the rings' last row: cells stay 0
+    const auto row = static_cast<std::int32_t>(y0);
+    start_row(job, row);
+    for (std::uint32_t col = g.cols; col-- > 0;) {
+      const std::size_t cell = static_cast<std::size_t>(band) * g.cols + col;
+      const std::size_t pos = job.at + cell;
+      if (lists.begin(cell) == lists.end(cell)) {
+        ix_.words_[pos] = kConst | (satisfied_ > 0 ? 1u : 0u);  // nothing varies here
+        continue;
+      }
+      const std::int64_t x0 = g.cell_x(col), x1 = g.cell_x(col + 1);
+      CellBuild& c = scratch;
+      c.edges.clear();
+      c.runs.clear();
+      c.toggles.clear();
+      c.active.clear();
+      c.x0 = x0;
+      c.y0 = y0;
+      c.a = g.sx;
+      c.b = g.sy;
+      // Crossings of the band's first row that lie in this cell: those right
+      // of x0 count for its corner, those on x0 for the cells to its left.
+      at_x0.clear();
+      for (std::uint32_t k = lists.begin(cell); k < lists.end(cell); ++k) {
+        const std::uint32_t item = lists.items[k];
+        if ((item & kRunItem) != 0) {
+          c.runs.push_back(item & ~kRunItem);
+          continue;
+        }
+        c.edges.push_back(item);
+        if (!straddles(start(item).y, finish(item).y, row)) continue;
+        const std::int64_t t = crossing(item, row);
+        if (t > x0 && t < x1) flip(ring_of_[item]);
+        if (t == x0) at_x0.push_back(ring_of_[item]);
+      }
+      ix_.words_[pos] = fold_cell(c, row);
+      if (ix_.words_[pos] == kSplit) deferred.emplace_back(pos, c);
+      for (const std::uint32_t r : at_x0) flip(r);
+    }
+    reset_row();
+  }
+  lists = CellLists();
+  deferred_ = enclosing;
+  // Split in order while the budget lasts; the rest stay leaves.
+  for (auto& d : deferred) {
+    const std::uint32_t word =
+        ix_.words_.size() < budget_ ? split(d.second) : write_leaf(d.second);
+    ix_.words_[d.first] = word;
+  }
+}
+
+// ---------------------------------------------------------------------------
+// Cells
+
+// Rings with listed edges or toggles in c, ascending.
+void AreaBuilder::varying_rings(const CellBuild& c, std::vector<std::uint32_t>& rings) const {
+  rings.clear();
+  for (const std::uint32_t e : c.edges) {
+    if (rings.empty() || rings.back() != ring_of_[e]) rings.push_back(ring_of_[e]);
+  }
+  for (const std::uint32_t j : c.toggles) rings.push_back(ring_of_[j]);
+  std::sort(rings.begin(), rings.end());
+  rings.erase(std::unique(rings.begin(), rings.end()), rings.end());
+}
+
+// Keeps only the edges, runs and toggles of the given rings (ascending).
+void AreaBuilder::keep_rings(CellBuild& c, const std::vector<std::uint32_t>& rings) const {
+  auto dropped = [&](std::uint32_t e) {
+    return !std::binary_search(rings.begin(), rings.end(), ring_of_[e]);
+  };
+  for (std::vector<std::uint32_t>* v : {&c.edges, &c.runs, &c.toggles}) {
+    v->erase(std::remove_if(v->begin(), v->end(), dropped), v->end());
+  }
+}
+
+// The toggle junctions of c (see region/area_index.h). A junction is
+// visited from its listed edge when exactly one of its two edges is listed,
+// and from its run when neither is; it toggles when exactly one of its two
+// edges lies right of c.
+void AreaBuilder::find_toggles(CellBuild& c) {
+  for (const std::uint32_t e : c.edges) listed_[e / 64] |= std::uint64_t{1} << (e % 64);
+  auto listed = [&](std::uint32_t e) { return (listed_[e / 64] >> (e % 64) & 1u) != 0; };
+  auto in_rows = [&](std::uint32_t j) {
+    const std::int64_t h = start(j).y;
+    return h > c.y0 && h < c.y1();
+  };
+  c.toggles.clear();
+  for (const std::uint32_t e : c.edges) {
+    if (in_rows(e) && !listed(prev_[e]) && side(prev_[e], c) == Side::kRight) {
+      c.toggles.push_back(e);
+    }
+    const std::uint32_t nx = next_[e];
+    if (in_rows(nx) && !listed(nx) && side(nx, c) == Side::kRight) c.toggles.push_back(nx);
+  }
+  for (const std::uint32_t j : c.runs) {
+    if (!in_rows(j) || listed(j) || listed(prev_[j])) continue;
+    if ((side(prev_[j], c) == Side::kRight) != (side(j, c) == Side::kRight)) {
+      c.toggles.push_back(j);
+    }
+  }
+  for (const std::uint32_t e : c.edges) listed_[e / 64] = 0;
+  std::sort(c.toggles.begin(), c.toggles.end());
+}
+
+// Folds a cell whose corner parities the sweep holds: kConst | answer when
+// no ring varies in it (or a constant group fills it), kSplit when it is to
+// be split (its rings then kept in c), else its leaf.
+std::uint32_t AreaBuilder::fold_cell(CellBuild& c, std::int32_t row) {
+  find_toggles(c);
+  std::vector<std::uint32_t>& rings = rings_scratch_;
+  std::vector<std::int32_t>& groups = groups_scratch_;
+  std::vector<std::uint32_t>& kept = kept_scratch_;
+  varying_rings(c, rings);
+  groups.clear();
+  kept.clear();
+  // Groups whose rings are all constant here: one satisfied fills the cell.
+  std::size_t varying_satisfied = 0;
+  for (const std::uint32_t r : rings) {
+    const std::int32_t g = ix_.rings_[r].group;
+    if (groups.empty() || groups.back() != g) {
+      groups.push_back(g);
+      varying_satisfied += satisfied(g) ? 1 : 0;
+    }
+  }
+  if (satisfied_ > varying_satisfied) return kConst | 1u;
+  // Groups that vary: a constant outside outer ring or a constant inside
+  // hole drops the group; the rest keep their varying rings.
+  std::size_t first = 0;
+  for (const std::int32_t g : groups) {
+    std::size_t last = first;
+    while (last < rings.size() && ix_.rings_[rings[last]].group == g) ++last;
+    const bool outer_varies = rings[first] == group_outer_ring_[g];
+    std::uint32_t varying_holes_in = 0;
+    for (std::size_t k = outer_varies ? first + 1 : first; k < last; ++k) {
+      varying_holes_in += ring_par_[rings[k]];
+    }
+    const bool drop =
+        (!outer_varies && group_outer_[g] == 0) || group_holes_in_[g] > varying_holes_in;
+    if (!drop) kept.insert(kept.end(), rings.begin() + first, rings.begin() + last);
+    first = last;
+  }
+  if (kept.empty()) return kConst;
+  if (kept.size() != rings.size()) keep_rings(c, kept);
+  // Bases: the sweep's parity at the corner without what c lists (toggle
+  // rows lie above the corner's row and add nothing).
+  for (const std::uint32_t r : kept) c.active.push_back({r, ring_par_[r]});
+  std::size_t k = 0;
+  for (const std::uint32_t e : c.edges) {
+    while (c.active[k].ring != ring_of_[e]) ++k;
+    c.active[k].base ^= crosses(e, c.x0, row);
+  }
+  if (should_split(c)) return kSplit;
+  return write_leaf(c);
+}
+
+std::size_t AreaBuilder::leaf_words(const CellBuild& c) const {
+  std::size_t words = 2 + c.toggles.size() + (c.active.size() > 1 ? 2 * c.active.size() : 0);
+  for (const std::uint32_t e : c.edges) words += end_of(e) == e + 1 ? 1 : 2;
+  return words;
+}
+
+bool AreaBuilder::should_split(const CellBuild& c) const {
+  return leaf_words(c) > kLeafWords && (c.a > 0 || c.b > 0) && ix_.words_.size() < budget_;
+}
+
+// A finer grid over c, 2^k by 2^k cells (fewer where c is one unit wide or
+// tall), with k growing with c's load: on an outline the load falls about in
+// proportion to the cells' side.
+std::uint32_t AreaBuilder::split(const CellBuild& c) {
+  const std::size_t load = leaf_words(c);
+  std::uint32_t k = 1;
+  while (k < kMaxSplitShift && (kLeafWords << k) < load) ++k;
+  const std::uint32_t ka = std::min(k, c.a), kb = std::min(k, c.b);
+  GridShape g;
+  g.x0 = c.x0;
+  g.y0 = c.y0;
+  g.sx = c.a - ka;
+  g.sy = c.b - kb;
+  g.cols = 1u << ka;
+  g.rows = 1u << kb;
+  const std::size_t at = ix_.words_.size();
+  if (at + 1 + g.cells() > kOffsetMask) throw std::bad_alloc();
+  ix_.words_.resize(at + 1 + g.cells(), kConst);
+  ix_.words_[at] = ka | kb << 8;
+  std::vector<CellItem>& pairs = pairs_scratch_;
+  pairs.clear();
+  enumerate(g, c.edges, c.runs, [&](std::size_t cell, std::uint32_t item) {
+    pairs.push_back({static_cast<std::uint32_t>(cell), item});
+  });
+  CellLists lists = build_cell_lists(g.cells(), pairs);
+  // Edges that may cross right of the grid on some row: their crossings
+  // count in every cell of that row.
+  std::vector<std::uint32_t> beyond;
+  for (const std::uint32_t e : c.edges) {
+    if ((flags_[e] & kWild) != 0 || std::max(start(e).x, finish(e).x) >= c.x1()) beyond.push_back(e);
+  }
+  build_grid({g, at + 1, &c, beyond}, std::move(lists));
+  return kSplit | static_cast<std::uint32_t>(at);
+}
+
+// ---------------------------------------------------------------------------
+// Leaves
+
+void AreaBuilder::write_block(const CellBuild& c, std::size_t k) {
+  const std::uint32_t ring = c.active[k].ring;
+  const std::size_t header = ix_.words_.size() - 2;
+  std::uint32_t edge_words = 0, toggles = 0;
+  for (const std::uint32_t e : c.edges) {
+    if (ring_of_[e] != ring) continue;
+    const std::uint32_t end = end_of(e);
+    std::uint32_t word = e;
+    if ((flags_[e] & kSlowEdge) != 0) word |= kSlowBit;
+    if (end != e + 1) word |= kCloseBit;
+    ix_.words_.push_back(word);
+    ++edge_words;
+    if (end != e + 1) {
+      ix_.words_.push_back(end);
+      ++edge_words;
+    }
+  }
+  for (const std::uint32_t j : c.toggles) {
+    if (ring_of_[j] != ring) continue;
+    ix_.words_.push_back(static_cast<std::uint32_t>(start(j).y));
+    ++toggles;
+  }
+  ix_.words_[header] |= edge_words;
+  ix_.words_[header + 1] |= toggles;
+}
+
+std::uint32_t AreaBuilder::write_leaf(const CellBuild& c) {
+  const std::size_t at = ix_.words_.size();
+  if (at + leaf_words(c) > kOffsetMask) throw std::bad_alloc();
+  if (c.active.size() == 1) {
+    // One ring: an outer ring answers its parity, a hole (whose outer ring
+    // holds all of c) the opposite.
+    const std::uint32_t ring = c.active[0].ring;
+    const std::uint32_t base = c.active[0].base ^ (ix_.rings_[ring].hole ? 1u : 0u);
+    ix_.words_.push_back(base << 31);
+    ix_.words_.push_back(0);
+    write_block(c, 0);
+  } else {
+    ix_.words_.push_back(kGeneralBit | static_cast<std::uint32_t>(c.active.size()));
+    ix_.words_.push_back(0);
+    std::int32_t group = -1;
+    for (std::size_t k = 0; k < c.active.size(); ++k) {
+      const AreaRing& ring = ix_.rings_[c.active[k].ring];
+      ix_.words_.push_back(c.active[k].base << 31 | (ring.hole ? kHoleBit : 0u));
+      ix_.words_.push_back(ring.group != group ? kNewGroupBit : 0u);
+      group = ring.group;
+      write_block(c, k);
+    }
+  }
+  return kLeaf | static_cast<std::uint32_t>(at);
+}
+
+}  // namespace kelvor::detail
