@@ -161,16 +161,17 @@ inline std::vector<tagPOINT> fractal_ring(std::uint32_t seed, int corners, int l
 inline std::vector<tagPOINT> points_near_vertices(std::mt19937& rng,
                                                   const std::vector<const std::vector<tagPOINT>*>& rings,
                                                   std::size_t count, std::int32_t reach) {
+  std::vector<std::size_t> ends;  // running vertex counts
   std::size_t total = 0;
-  for (const auto* r : rings) total += r->size();
+  for (const auto* r : rings) ends.push_back(total += r->size());
   std::uniform_int_distribution<std::size_t> pick(0, total - 1);
   std::uniform_int_distribution<std::int32_t> move(-reach, reach);
   std::vector<tagPOINT> pts(count);
   for (tagPOINT& p : pts) {
-    std::size_t k = pick(rng);
-    std::size_t r = 0;
-    while (k >= rings[r]->size()) k -= rings[r++]->size();
-    const tagPOINT& v = (*rings[r])[k];
+    const std::size_t k = pick(rng);
+    const std::size_t r =
+        static_cast<std::size_t>(std::upper_bound(ends.begin(), ends.end(), k) - ends.begin());
+    const tagPOINT& v = (*rings[r])[k - (r == 0 ? 0 : ends[r - 1])];
     p = {v.x + move(rng), v.y + move(rng)};
   }
   return pts;
@@ -231,6 +232,55 @@ inline std::vector<ZoneRing> world_zones() {
   for (auto& z : base) zones.push_back(std::move(z));
   for (std::size_t i = 0; i < zones.size(); ++i) zones[i].id = static_cast<std::int32_t>(i);
   return zones;
+}
+
+// An area of the large world: rings in GeoJSON order and its id.
+struct WorldArea {
+  std::vector<std::vector<tagPOINT>> rings;
+  std::vector<bool> hole;
+  std::int32_t id;
+};
+
+// About 250 country-sized areas over a 36,000,000 x 18,000,000 world (1/100000
+// degree), one per cell of a 25 x 10 grid, about 10 million vertices and
+// 50,000 rings in all: a fractal coastline of 8,192 to 65,536 vertices about
+// 700,000 units across, two lakes (holes) inside it, and 100 to 300 fractal
+// islands of 16 to 128 vertices around its coast, all one area.
+inline std::vector<WorldArea> world_areas() {
+  constexpr int kCols = 25, kRows = 10;
+  constexpr double kCellW = 36000000.0 / kCols, kCellH = 18000000.0 / kRows;
+  std::mt19937 rng(20261206);
+  std::uniform_real_distribution<double> unit(0.0, 1.0);
+  std::vector<WorldArea> areas;
+  std::uint32_t seed = 90000;
+  for (int row = 0; row < kRows; ++row) {
+    for (int col = 0; col < kCols; ++col) {
+      WorldArea a;
+      a.id = row * kCols + col;
+      const double cx = -18000000.0 + (col + 0.5) * kCellW + 0.05 * kCellW * (2 * unit(rng) - 1);
+      const double cy = -9000000.0 + (row + 0.5) * kCellH + 0.05 * kCellH * (2 * unit(rng) - 1);
+      const double radius = 0.22 * std::min(kCellW, kCellH);
+      const int levels = 9 + static_cast<int>(4 * unit(rng));
+      a.rings.push_back(fractal_ring(seed++, 16, levels, cx, cy, radius));
+      a.hole.push_back(false);
+      for (int k = 0; k < 2; ++k) {
+        const double lx = cx + radius * 0.3 * (2 * unit(rng) - 1);
+        const double ly = cy + radius * 0.3 * (2 * unit(rng) - 1);
+        a.rings.push_back(fractal_ring(seed++, 16, 6, lx, ly, radius * 0.08));
+        a.hole.push_back(true);
+      }
+      const int islands = 100 + static_cast<int>(200 * unit(rng));
+      for (int k = 0; k < islands; ++k) {
+        const double angle = kTwoPi * unit(rng), dist = radius * (1.4 + 0.5 * unit(rng));
+        a.rings.push_back(fractal_ring(seed++, 16, static_cast<int>(4 * unit(rng)),
+                                       cx + dist * std::cos(angle), cy + dist * std::sin(angle),
+                                       2000.0 + 18000.0 * unit(rng)));
+        a.hole.push_back(false);
+      }
+      areas.push_back(std::move(a));
+    }
+  }
+  return areas;
 }
 
 // `count` points uniform over the union of the zones' bounding boxes: drawn

@@ -71,22 +71,12 @@ std::int32_t PreparedPolygon::ContainBounded(const tagPOINT& p) const {
 }
 
 void PreparedPolygon::Contain(const tagPOINT* points, std::size_t count, std::uint8_t* out) const {
-  const detail::AreaIndex& index = get().index;
-  for (std::size_t i = 0; i < count; ++i) {
-    out[i] = static_cast<std::uint8_t>(index.contain(points[i].x, points[i].y));
-  }
+  get().index.contain_many(points, count, out, false);
 }
 
 void PreparedPolygon::ContainBounded(const tagPOINT* points, std::size_t count,
                                      std::uint8_t* out) const {
-  const detail::AreaIndex& index = get().index;
-  tagPOINT lo{0, 0}, hi{0, 0};
-  const bool any = index.bound(&lo, &hi);
-  for (std::size_t i = 0; i < count; ++i) {
-    const tagPOINT& p = points[i];
-    const bool in = any && p.x >= lo.x && p.x < hi.x && p.y >= lo.y && p.y < hi.y;
-    out[i] = static_cast<std::uint8_t>(in ? index.contain(p.x, p.y) : 0);
-  }
+  get().index.contain_many(points, count, out, true);
 }
 
 Rule PreparedPolygon::rule() const { return get().index.rule(); }

@@ -9,6 +9,7 @@
 
 #include "kelvor/prepared.h"
 #include "prepared_impl.h"
+#include "common/prefetch.h"
 #include "region/area_index.h"
 #include "region/cell_lists.h"
 #include "region/grid_shape.h"
@@ -32,8 +33,10 @@ struct ZoneIndex::Impl {
   // every point, ascending id.
   std::vector<std::uint32_t> row_zones;
 
-  const detail::AreaIndex& index(std::uint32_t z) const { return zones[z].get().index; }
+  const detail::AreaIndex& index(std::uint32_t z) const { return zones[z].impl_->index; }
   std::int32_t locate(const tagPOINT& p) const;
+  std::int32_t row_locate(const tagPOINT& p, std::int32_t best) const;
+  void locate_many(const tagPOINT* pts, std::size_t count, std::int32_t* out) const;
   void build();
 };
 
@@ -49,14 +52,99 @@ std::int32_t ZoneIndex::Impl::locate(const tagPOINT& p) const {
       }
     }
   }
+  return row_locate(p, best);
+}
+
+// The zones tested by rows alone can still hold p with a lower id.
+std::int32_t ZoneIndex::Impl::row_locate(const tagPOINT& p, std::int32_t best) const {
   for (const std::uint32_t z : row_zones) {
     if (best != kNoZone && ids[z] >= best) break;
-    if (index(z).contain(p.x, p.y) != 0) {
-      best = ids[z];
-      break;
-    }
+    if (index(z).contain(p.x, p.y) != 0) return ids[z];
   }
   return best;
+}
+
+// locate() for many points, a few dozen in flight: each advances one read
+// at a time (the cell's list, then each listed zone's index) while the
+// others' reads are under way.
+void ZoneIndex::Impl::locate_many(const tagPOINT* pts, std::size_t count, std::int32_t* out) const {
+  if (listed.items.empty()) {
+    for (std::size_t i = 0; i < count; ++i) out[i] = row_locate(pts[i], kNoZone);
+    return;
+  }
+  struct Lane {
+    std::size_t owner;
+    std::uint32_t j, end;  // listed entries still to try
+    bool in_zone;          // a zone's probe is under way
+    detail::AreaIndex::Probe probe;
+  };
+  constexpr std::size_t kLanes = 32;
+  Lane lanes[kLanes];
+  std::size_t live = 0, next = 0;
+  // Tries the listed entries of lane l from its j on: an answer (>= 0 done),
+  // or -1 with a probe under way.
+  auto advance = [&](Lane& l) -> bool {
+    const tagPOINT& p = pts[l.owner];
+    for (; l.j < l.end; ++l.j) {
+      const std::uint32_t item = listed.items[l.j];
+      const std::uint32_t z = item & kZoneMask;
+      const std::int32_t r = (item & kWhole) != 0 ? 1 : index(z).probe_start(l.probe, p.x, p.y);
+      if (r < 0) {
+        l.in_zone = true;
+        return false;
+      }
+      if (r == 1) {
+        out[l.owner] = row_locate(p, ids[z]);
+        return true;
+      }
+    }
+    out[l.owner] = row_locate(p, kNoZone);
+    return true;
+  };
+  auto start = [&](Lane& l) {
+    while (next < count) {
+      l.owner = next++;
+      std::size_t cell = 0;
+      if (!grid.locate(pts[l.owner].x, pts[l.owner].y, &cell)) {
+        out[l.owner] = row_locate(pts[l.owner], kNoZone);
+        continue;
+      }
+      l.j = listed.begin(cell);
+      l.end = listed.end(cell);
+      l.in_zone = false;
+      detail::prefetch(listed.items.data() + l.j);
+      return true;
+    }
+    return false;
+  };
+  while (live < kLanes && start(lanes[live])) ++live;
+  while (live > 0) {
+    for (std::size_t k = 0; k < live;) {
+      Lane& l = lanes[k];
+      bool done = false;
+      if (!l.in_zone) {
+        done = advance(l);
+      } else {
+        const std::uint32_t z = listed.items[l.j] & kZoneMask;
+        const std::int32_t r = index(z).probe_step(l.probe);
+        if (r == 1) {
+          out[l.owner] = row_locate(pts[l.owner], ids[z]);
+          done = true;
+        } else if (r == 0) {
+          l.in_zone = false;
+          ++l.j;
+          done = advance(l);
+        }
+      }
+      if (!done) {
+        ++k;
+      } else if (!start(l)) {
+        lanes[k] = lanes[--live];
+      } else {
+        ++k;
+      }
+    }
+  }
 }
 
 // The grid over the zones' reach (each zone's rectangle, widened where a
@@ -155,8 +243,7 @@ const ZoneIndex::Impl& ZoneIndex::get() const {
 std::int32_t ZoneIndex::Locate(const tagPOINT& p) const { return get().locate(p); }
 
 void ZoneIndex::Locate(const tagPOINT* points, std::size_t count, std::int32_t* out) const {
-  const Impl& m = get();
-  for (std::size_t i = 0; i < count; ++i) out[i] = m.locate(points[i]);
+  get().locate_many(points, count, out);
 }
 
 Rule ZoneIndex::rule() const { return get().rule; }

@@ -18,8 +18,6 @@ namespace {
 // A leaf longer than this many words is split while the budget lasts.
 constexpr std::size_t kLeafWords = 12;
 constexpr std::size_t kMaxCells = std::size_t{1} << 26;
-// A split grid has at most 2^4 by 2^4 cells.
-constexpr std::uint32_t kMaxSplitShift = 4;
 
 }  // namespace
 
@@ -357,14 +355,11 @@ bool AreaBuilder::should_split(const CellBuild& c) const {
   return leaf_words(c) > kLeafWords && (c.a > 0 || c.b > 0) && ix_.words_.size() < budget_;
 }
 
-// A finer grid over c, 2^k by 2^k cells (fewer where c is one unit wide or
-// tall), with k growing with c's load: on an outline the load falls about in
-// proportion to the cells' side.
+// A finer grid over c: 4 by 4 cells (fewer where c is under 4 units wide
+// or tall), as split_shifts() gives it.
 std::uint32_t AreaBuilder::split(const CellBuild& c) {
-  const std::size_t load = leaf_words(c);
-  std::uint32_t k = 1;
-  while (k < kMaxSplitShift && (kLeafWords << k) < load) ++k;
-  const std::uint32_t ka = std::min(k, c.a), kb = std::min(k, c.b);
+  std::uint32_t ka = 0, kb = 0;
+  split_shifts(c.a, c.b, &ka, &kb);
   GridShape g;
   g.x0 = c.x0;
   g.y0 = c.y0;
@@ -373,9 +368,8 @@ std::uint32_t AreaBuilder::split(const CellBuild& c) {
   g.cols = 1u << ka;
   g.rows = 1u << kb;
   const std::size_t at = ix_.words_.size();
-  if (at + 1 + g.cells() > kOffsetMask) throw std::bad_alloc();
-  ix_.words_.resize(at + 1 + g.cells(), kConst);
-  ix_.words_[at] = ka | kb << 8;
+  if (at + g.cells() > kOffsetMask) throw std::bad_alloc();
+  ix_.words_.resize(at + g.cells(), kConst);
   std::vector<CellItem>& pairs = pairs_scratch_;
   pairs.clear();
   enumerate(g, c.edges, c.runs, [&](std::size_t cell, std::uint32_t item) {
@@ -388,7 +382,7 @@ std::uint32_t AreaBuilder::split(const CellBuild& c) {
   for (const std::uint32_t e : c.edges) {
     if ((flags_[e] & kWild) != 0 || std::max(start(e).x, finish(e).x) >= c.x1()) beyond.push_back(e);
   }
-  build_grid({g, at + 1, &c, beyond}, std::move(lists));
+  build_grid({g, at, &c, beyond}, std::move(lists));
   return kSplit | static_cast<std::uint32_t>(at);
 }
 

@@ -4,6 +4,7 @@
 
 #include "area_words.h"
 #include "common/crossing.h"
+#include "common/prefetch.h"
 #include "region/area_index.h"
 
 namespace kelvor::detail {
@@ -86,16 +87,112 @@ std::int32_t AreaIndex::contain(std::int32_t x, std::int32_t y) const {
   std::uint32_t a = grid_.sx, b = grid_.sy;
   while ((w & kTagMask) == kSplit) {
     // A finer grid of 2^ka by 2^kb cells, aligned within the cell.
-    const std::uint32_t* node = words_.data() + (w & kOffsetMask);
-    const std::uint32_t ka = node[0] & 0xFFu, kb = node[0] >> 8;
+    std::uint32_t ka, kb;
+    split_shifts(a, b, &ka, &kb);
     a -= ka;
     b -= kb;
     const std::uint32_t cx = static_cast<std::uint32_t>(ux >> a) & ((1u << ka) - 1);
     const std::uint32_t cy = static_cast<std::uint32_t>(ry >> b) & ((1u << kb) - 1);
-    w = node[1 + (cy << ka) + cx];
+    w = words_[(w & kOffsetMask) + (cy << ka) + cx];
   }
   if ((w & kTagMask) == kConst) return static_cast<std::int32_t>(w & 1u);
   return leaf_answer(w & kOffsetMask, x, y);
+}
+
+std::int32_t AreaIndex::probe_start(Probe& p, std::int32_t x, std::int32_t y) const {
+  if (blank_ || y < min_.y || y >= max_.y) return 0;
+  const std::int64_t rx = std::int64_t{x} - grid_.x0;
+  p.ux = static_cast<std::uint64_t>(rx);
+  p.ry = static_cast<std::uint64_t>(std::int64_t{y} - grid_.y0);
+  if (rx < 0 || (p.ux >> grid_.sx) >= grid_.cols) return has_wild_ ? outside_answer(x, y) : 0;
+  p.x = x;
+  p.y = y;
+  p.at = static_cast<std::uint32_t>((p.ry >> grid_.sy) * grid_.cols + (p.ux >> grid_.sx));
+  p.a = grid_.sx;
+  p.b = grid_.sy;
+  p.stage = 0;
+  prefetch(words_.data() + p.at);
+  return -1;
+}
+
+std::int32_t AreaIndex::probe_step(Probe& p) const {
+  if (p.stage == 0) {
+    const std::uint32_t w = words_[p.at];
+    switch (w & kTagMask) {
+      case kConst:
+        return static_cast<std::int32_t>(w & 1u);
+      case kSplit: {
+        std::uint32_t ka, kb;
+        split_shifts(p.a, p.b, &ka, &kb);
+        p.a -= ka;
+        p.b -= kb;
+        const std::uint32_t cx = static_cast<std::uint32_t>(p.ux >> p.a) & ((1u << ka) - 1);
+        const std::uint32_t cy = static_cast<std::uint32_t>(p.ry >> p.b) & ((1u << kb) - 1);
+        p.at = (w & kOffsetMask) + (cy << ka) + cx;
+        prefetch(words_.data() + p.at);
+        return -1;
+      }
+      default:
+        p.at = w & kOffsetMask;
+        p.stage = 1;
+        prefetch(words_.data() + p.at);
+        prefetch(words_.data() + p.at + 14);  // a leaf of 16 words may reach the next line
+        return -1;
+    }
+  }
+  const std::uint32_t* w = words_.data() + p.at;
+  if (p.stage == 1 && (w[0] & kGeneralBit) == 0) {
+    // Ask for each listed edge's points before reading them.
+    const std::uint32_t* e = w + 2;
+    const std::uint32_t* end = e + (w[0] & kCountMask);
+    for (; e < end; ++e) prefetch(points_.data() + (*e & kPointMask));
+    p.stage = 2;
+    return -1;
+  }
+  return leaf_answer(p.at, p.x, p.y);
+}
+
+// A few dozen queries in flight: each advances one read at a time while the
+// others' reads are under way.
+void AreaIndex::contain_many(const tagPOINT* pts, std::size_t count, std::uint8_t* out,
+                             bool bounded) const {
+  constexpr std::size_t kLanes = 32;
+  Probe lanes[kLanes];
+  std::size_t owner[kLanes];
+  std::size_t live = 0, next = 0;
+  tagPOINT lo{0, 0}, hi{0, 0};
+  const bool any = !bounded || bound(&lo, &hi);
+  auto start = [&](std::size_t lane) {
+    while (next < count) {
+      const tagPOINT& q = pts[next];
+      const bool in = !bounded || (any && q.x >= lo.x && q.x < hi.x && q.y >= lo.y && q.y < hi.y);
+      const std::int32_t r = in ? probe_start(lanes[lane], q.x, q.y) : 0;
+      if (r < 0) {
+        owner[lane] = next++;
+        return true;
+      }
+      out[next++] = static_cast<std::uint8_t>(r);
+    }
+    return false;
+  };
+  while (live < kLanes && start(live)) ++live;
+  while (live > 0) {
+    for (std::size_t k = 0; k < live;) {
+      const std::int32_t r = probe_step(lanes[k]);
+      if (r < 0) {
+        ++k;
+        continue;
+      }
+      out[owner[k]] = static_cast<std::uint8_t>(r);
+      if (!start(k)) {
+        --live;
+        lanes[k] = lanes[live];
+        owner[k] = owner[live];
+      } else {
+        ++k;
+      }
+    }
+  }
 }
 
 std::int32_t AreaIndex::contain_bounded(std::int32_t x, std::int32_t y) const {
@@ -131,11 +228,12 @@ bool AreaIndex::cover_mixed(std::uint32_t word, std::int64_t cx, std::int64_t cy
       return *any_in && *any_out;
     case kSplit: {
       const std::uint32_t at = word & kOffsetMask;
-      const std::uint32_t ka = words_[at] & 0xFFu, kb = words_[at] >> 8;
+      std::uint32_t ka, kb;
+      split_shifts(a, b, &ka, &kb);
       const std::uint32_t sa = a - ka, sb = b - kb;
       for (std::uint32_t qy = 0; qy < (1u << kb); ++qy) {
         for (std::uint32_t qx = 0; qx < (1u << ka); ++qx) {
-          if (cover_mixed(words_[at + 1 + (qy << ka) + qx], cx + (static_cast<std::int64_t>(qx) << sa),
+          if (cover_mixed(words_[at + (qy << ka) + qx], cx + (static_cast<std::int64_t>(qx) << sa),
                           cy + (static_cast<std::int64_t>(qy) << sb), sa, sb, x0, y0, x1, y1, any_in,
                           any_out)) {
             return true;
@@ -210,17 +308,24 @@ AreaIndex::Stats AreaIndex::stats() const {
   Stats s;
   s.cells = grid_.cells();
   s.words = words_.size();
-  // Walk every node from the grid's cells.
-  std::vector<std::uint32_t> stack(words_.begin(), words_.begin() + static_cast<std::ptrdiff_t>(s.cells));
+  // Walk every node from the grid's cells, with each node's size.
+  struct Node {
+    std::uint32_t word, a, b;
+  };
+  std::vector<Node> stack;
+  for (std::size_t c = 0; c < s.cells; ++c) stack.push_back({words_[c], grid_.sx, grid_.sy});
   while (!stack.empty()) {
-    const std::uint32_t w = stack.back();
+    const Node n = stack.back();
     stack.pop_back();
-    const std::uint32_t at = w & kOffsetMask;
-    if ((w & kTagMask) == kSplit) {
+    const std::uint32_t at = n.word & kOffsetMask;
+    if ((n.word & kTagMask) == kSplit) {
       ++s.nodes;
-      const std::uint32_t parts = 1u << ((words_[at] & 0xFFu) + (words_[at] >> 8));
-      for (std::uint32_t q = 0; q < parts; ++q) stack.push_back(words_[at + 1 + q]);
-    } else if ((w & kTagMask) == kLeaf) {
+      std::uint32_t ka, kb;
+      split_shifts(n.a, n.b, &ka, &kb);
+      for (std::uint32_t q = 0; q < (1u << (ka + kb)); ++q) {
+        stack.push_back({words_[at + q], n.a - ka, n.b - kb});
+      }
+    } else if ((n.word & kTagMask) == kLeaf) {
       ++s.leaves;
       std::size_t size = 2;
       if ((words_[at] & kGeneralBit) == 0) {

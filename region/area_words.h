@@ -5,9 +5,10 @@
 // the top two bits:
 //   kConst | v    the answer is v (0 or 1) everywhere in the cell;
 //   kLeaf  | o    a leaf at words[o];
-//   kSplit | o    a finer grid over the cell: words[o] = ka | kb << 8, then
-//                 its 2^ka by 2^kb cells' words row by row (cells aligned
-//                 within the cell, so a point's own bits pick its cell).
+//   kSplit | o    a finer grid over the cell: words[o ...] are its 2^ka by
+//                 2^kb cells' words row by row, ka and kb from split_shifts
+//                 of the cell's size (cells aligned within the cell, so a
+//                 point's own bits pick its cell).
 // A leaf is two header words and a body:
 //   simple:  [base << 31 | edge words] [toggles] edges... toggle rows...
 //            the answer is the parity of the block;
@@ -44,6 +45,14 @@ constexpr std::uint32_t kCountMask = (1u << 30) - 1;
 constexpr std::uint32_t kCloseBit = 1u << 31;
 constexpr std::uint32_t kSlowBit = 1u << 30;
 constexpr std::uint32_t kPointMask = (1u << 30) - 1;
+
+// The finer grid of a split cell 2^a wide and 2^b tall: 2^ka by 2^kb cells.
+// Fixed by the size alone, so that a query needs no word to find its cell.
+constexpr std::uint32_t kSplitShift = 2;
+inline void split_shifts(std::uint32_t a, std::uint32_t b, std::uint32_t* ka, std::uint32_t* kb) {
+  *ka = a < kSplitShift ? a : kSplitShift;
+  *kb = b < kSplitShift ? b : kSplitShift;
+}
 
 // The crossing of a straddling edge by the rule: the wrapping formula of the
 // exported functions, or the exact one. They differ only on wild edges.

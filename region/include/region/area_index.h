@@ -78,6 +78,22 @@ class AreaIndex {
   std::int32_t contain(std::int32_t x, std::int32_t y) const;
   // 1 when (x, y) lies in the half-open bound() and contain(x, y).
   std::int32_t contain_bounded(std::int32_t x, std::int32_t y) const;
+  // out[i] = contain(p[i]) (bounded: contain_bounded), many queries
+  // interleaved so that their memory reads overlap.
+  void contain_many(const tagPOINT* p, std::size_t count, std::uint8_t* out, bool bounded) const;
+
+  // contain() in steps, one memory read each, for interleaving queries:
+  // probe_start and probe_step answer 0 or 1, or -1 with the word to read
+  // next already asked for (prefetched).
+  struct Probe {
+    std::int32_t x, y;
+    std::uint64_t ux, ry;  // the point relative to the grid's corner
+    std::uint32_t at;      // word to read next
+    std::uint32_t a, b;    // size of the cell at `at` (2^a by 2^b)
+    std::uint32_t stage;   // 0: a cell's word, 1: a leaf's header, 2: its edges
+  };
+  std::int32_t probe_start(Probe& p, std::int32_t x, std::int32_t y) const;
+  std::int32_t probe_step(Probe& p) const;
 
   // What contain() answers over [x0, x1) x [y0, y1): 0 everywhere, 1
   // everywhere, or not known to be either.
