@@ -209,11 +209,20 @@ TEST(BulkBuilderAllocation, EveryFailurePointIsReportedAndLeaksNothing) {
     const kelvor::PreparedPolygon ref_ring(ring.data(), n, rule), ref_long(kLong.data(), 3, rule);
     const kelvor::Zone zones[] = {{ring.data(), n, 3}, {kLong.data(), 3, 1}, {nullptr, 0, 2}};
     const kelvor::ZoneIndex ref_index(zones, 3, rule);
-    std::int32_t want_ring[8], want_long[8], want_zone[8];
+    // A comb with a hole, the long-edged ring as a second part, an empty ring.
+    const Ring hole{{1, 1}, {20, 1}, {20, 20}, {1, 20}};
+    const kelvor::Ring parts[] = {{ring.data(), n, false}, {hole.data(), 4, true},
+                                  {kLong.data(), 3, false}, {nullptr, 0, true}};
+    const kelvor::PreparedPolygon ref_area(parts, 4, rule);
+    const kelvor::Area areas[] = {{parts, 4, 2}, {parts + 2, 1, 1}, {nullptr, 3, 0}};
+    const kelvor::ZoneIndex ref_areas(areas, 3, rule);
+    std::int32_t want_ring[8], want_long[8], want_zone[8], want_area[8], want_areas[8];
     for (std::size_t i = 0; i < probe_count; ++i) {
       want_ring[i] = ref_ring.Contain(probes[i]);
       want_long[i] = ref_long.Contain(probes[i]);
       want_zone[i] = ref_index.Locate(probes[i]);
+      want_area[i] = ref_area.Contain(probes[i]);
+      want_areas[i] = ref_areas.Locate(probes[i]);
     }
     auto same_answers = [&](auto&& answer, const std::int32_t* want) {
       for (std::size_t i = 0; i < probe_count; ++i)
@@ -232,6 +241,16 @@ TEST(BulkBuilderAllocation, EveryFailurePointIsReportedAndLeaksNothing) {
     every_failure_point("ZoneIndex" + name, throws, [&] {
       const kelvor::ZoneIndex index(zones, 3, rule);
       return judge(same_answers([&](const tagPOINT& x) { return index.Locate(x); }, want_zone));
+    });
+    every_failure_point("PreparedPolygon of rings" + name, throws, [&] {
+      const kelvor::PreparedPolygon p(parts, 4, rule);
+      const kelvor::PreparedPolygon copy(p);
+      return judge(same_answers([&](const tagPOINT& x) { return copy.Contain(x); }, want_area));
+    });
+    every_failure_point("ZoneIndex of areas" + name, throws, [&] {
+      const kelvor::ZoneIndex index(areas, 3, rule);
+      const kelvor::ZoneIndex copy(index);
+      return judge(same_answers([&](const tagPOINT& x) { return copy.Locate(x); }, want_areas));
     });
     const KRECT want_rect = kelvor::InscribedRect(ring.data(), n, 1, rule);
     every_failure_point("InscribedRect" + name, Report::kReturnsEmpty, [&] {

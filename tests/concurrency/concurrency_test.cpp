@@ -112,7 +112,8 @@ struct Family {
 void PrintTo(const Family& f, std::ostream* os) { *os << f.name; }
 const Family kFamilies[] = {{"scalar", families::scalar}, {"trig", families::trig},
                             {"planar", families::planar}, {"geo", families::geo},
-                            {"bulk", families::bulk},     {"shared_objects", shared_objects}};
+                            {"bulk", families::bulk},     {"area", families::area},
+                            {"shared_objects", shared_objects}};
 constexpr std::size_t kCount = sizeof kFamilies / sizeof kFamilies[0];
 
 std::uint64_t run(const Family& f) {

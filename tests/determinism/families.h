@@ -192,6 +192,53 @@ inline Digest bulk(SplitMix& r, int rounds = kRounds) {
   return d;
 }
 
+// Polygons with holes and many parts, alone and in zone indexes: rings drawn
+// anew or shrunk from the first toward its first point (holes inside parts),
+// some empty, spans from a few units to wrapping.
+inline Digest area(SplitMix& r, int rounds = kRounds) {
+  Digest d;
+  for (int k = 0; k < rounds / 100; ++k) {
+    const std::int32_t span = (k % 4 == 0)   ? 30
+                              : (k % 4 == 1) ? 5000
+                              : (k % 4 == 2) ? 300000
+                                             : 2000000000;
+    tagPOINT pts[6][24];
+    kelvor::Ring rings[6];
+    const int ring_count = 1 + static_cast<int>(r.next() % 6);
+    for (int g = 0; g < ring_count; ++g) {
+      const int n = static_cast<int>(r.next() % 25);
+      const int shrink = g > 0 && r.next() % 2 ? 1 + static_cast<int>(r.next() % 3) : 0;
+      for (int i = 0; i < n; ++i) {
+        if (shrink != 0 && i < rings[0].count) {
+          const tagPOINT a = pts[0][0], v = pts[0][i];
+          pts[g][i] = {static_cast<std::int32_t>(a.x + (std::int64_t{v.x} - a.x) / (1 << shrink)),
+                       static_cast<std::int32_t>(a.y + (std::int64_t{v.y} - a.y) / (1 << shrink))};
+        } else {
+          pts[g][i] = {r.in(-span, span), r.in(-span, span)};
+        }
+      }
+      rings[g] = {pts[g], n, g > 0 && r.next() % 3 != 0};
+    }
+    const kelvor::Area areas[] = {{rings, static_cast<std::size_t>(ring_count), r.in(-3, 3)},
+                                  {rings + 1, static_cast<std::size_t>(ring_count - 1), r.in(-3, 3)}};
+    const kelvor::ZoneIndex compatible(areas, 2), exact(areas, 2, kelvor::Rule::Exact);
+    const kelvor::PreparedPolygon pc(rings, static_cast<std::size_t>(ring_count));
+    const kelvor::PreparedPolygon pe(rings, static_cast<std::size_t>(ring_count), kelvor::Rule::Exact);
+    const KRECT b = pc.bound();
+    d.p(b.ptMin), d.p(b.ptMax), d.i(pc.can_wrap());
+    for (int q = 0; q < 60; ++q) {
+      tagPOINT p{r.in(-span, span), r.in(-span, span)};
+      if (q % 3 == 0 && rings[0].count > 0) {
+        const tagPOINT v = pts[0][r.next() % static_cast<std::uint64_t>(rings[0].count)];
+        p = {static_cast<std::int32_t>(v.x + r.in(-2, 2)), static_cast<std::int32_t>(v.y + r.in(-2, 2))};
+      }
+      d.i(pc.Contain(p)), d.i(pc.ContainBounded(p)), d.i(pe.Contain(p)), d.i(pe.ContainBounded(p));
+      d.i(compatible.Locate(p)), d.i(exact.Locate(p));
+    }
+  }
+  return d;
+}
+
 }  // namespace families
 
 #endif  // KELVOR_TESTS_DETERMINISM_FAMILIES_H
