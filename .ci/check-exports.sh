@@ -34,6 +34,9 @@ while IFS=$'\t' read -r type s; do
   case "$s" in _init|_fini|_edata|_end|__bss_start) continue ;; esac
   if [[ "$type" =~ ^[WVu]$ && "$s" =~ ^([a-z ]+[ *&])?(std|__gnu_cxx):: ]]; then continue; fi
   total=$((total + 1))
+  # A class's private state and helpers stay inside (KELVOR_LOCAL), even
+  # where the class itself is exported.
+  case "$s" in *::Impl*|*"::get() const"*) echo "private member exported: $s"; fail=1; continue ;; esac
   name=$s
   name=${name#vtable for }
   name=${name#typeinfo for }

@@ -27,7 +27,7 @@ EXPECTED = {
                "clipped": 1, "inscribed": 1, "label": 3},
     "bearings": {"route": 1, "city": 5, "label": 6, "turn": 3, "projection": 1, "foot": 1,
                  "town": 1},
-    "bulk": {"zone z1": 1, "zone z2": 1, "zone z3": 1, "zone z9": 1, "label": 4},
+    "bulk": {"zone z1": 2, "zone z2": 1, "zone z3": 1, "zone z9": 1, "hole": 1, "label": 4},
 }
 ANCHORS = {"mid", "end"}  # text alignment classes, not part of a kind
 

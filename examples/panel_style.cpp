@@ -37,6 +37,7 @@ const char* PanelStyle() {
 .z9 { fill: #e7298a; stroke: #e7298a; }
 .none { fill: #9a9a9a; stroke: #9a9a9a; }
 .zone { fill-opacity: 0.12; stroke-width: 1.5; }
+.hole { fill: #ffffff; stroke: #1b9e77; stroke-width: 1; stroke-dasharray: 3 2; }
 .fix { stroke: none; }
 .differ { fill: none; stroke: #000000; stroke-width: 0.7; })";
 }

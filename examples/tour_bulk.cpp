@@ -1,14 +1,16 @@
 // Tour section: bulk queries. Service zones around Dutch cities in the
-// library's 1/100000-degree unit, a few thousand generated GPS fixes, and
-// which zone each fix falls in, by the compatible rule (the exported
-// functions' answers) and by the exact rule. The panel shows the zones and
-// every fix in the colour of its zone by the exact rule, ringed where the
-// two rules disagree.
+// library's 1/100000-degree unit (Amsterdam's with a park cut out and an
+// island as a second part), a few thousand generated GPS fixes, and which
+// zone each fix falls in, by the compatible rule (the exported functions'
+// answers) and by the exact rule. The panel shows the zones and every fix in
+// the colour of its zone by the exact rule, ringed where the two rules
+// disagree.
 #include <kelvor/kelvor.h>
 
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
+#include <utility>
 #include <string>
 #include <vector>
 
@@ -20,6 +22,8 @@ struct NamedZone {
   const char* name;
   std::int32_t id;
   std::vector<tagPOINT> ring;  // longitude, latitude in 1/100000 degree
+  // Further rings in GeoJSON order after the first: holes and parts.
+  std::vector<std::pair<std::vector<tagPOINT>, bool>> more = {};
 };
 
 // Three city zones of a few kilometres, and the whole Randstad as one coarse
@@ -33,7 +37,11 @@ std::vector<NamedZone> zones() {
         {494000, 5233000},
         {497500, 5237500},
         {493000, 5241500},
-        {485500, 5240000}}},
+        {485500, 5240000}},
+       // A park cut out of the zone, and an island beyond the water as a
+       // second part of the same zone.
+       {{{{486500, 5235400}, {489500, 5235000}, {489800, 5236200}, {486800, 5236500}}, true},
+        {{{501000, 5235500}, {505000, 5235000}, {505500, 5237800}, {501500, 5238000}}, false}}},
       {"Utrecht centre",
        2,
        {{508000, 5206000}, {516500, 5206500}, {517000, 5212500}, {509000, 5213000}}},
@@ -69,20 +77,37 @@ std::string FixKind(std::int32_t id) {
 void tour_bulk(Panel& panel) {
   std::printf("\n-- Bulk queries: GPS fixes to service zones --\n");
   const std::vector<NamedZone> named = zones();
-  std::vector<kelvor::Zone> list;
-  for (const NamedZone& z : named) {
-    list.push_back({z.ring.data(), static_cast<std::int32_t>(z.ring.size()), z.id});
-    std::printf(
-        "  zone %d %-17s %zu corners, compatible rule can wrap: %s\n", z.id, z.name, z.ring.size(),
-        kelvor::RingCanWrap(z.ring.data(), static_cast<std::int32_t>(z.ring.size())) ? "yes"
-                                                                                     : "no");
+  // Each zone as rings (kelvor::Ring), then as an area (kelvor::Area).
+  std::vector<std::vector<kelvor::Ring>> rings(named.size());
+  std::vector<kelvor::Area> list;
+  for (std::size_t k = 0; k < named.size(); ++k) {
+    const NamedZone& z = named[k];
+    rings[k].push_back({z.ring.data(), static_cast<std::int32_t>(z.ring.size()), false});
+    for (const auto& extra : z.more) {
+      rings[k].push_back({extra.first.data(), static_cast<std::int32_t>(extra.first.size()),
+                          extra.second});
+    }
+    list.push_back({rings[k].data(), rings[k].size(), z.id});
+    const kelvor::PreparedPolygon area(rings[k].data(), rings[k].size());
+    std::printf("  zone %d %-17s %zu ring(s), %zu corners, compatible rule can wrap: %s\n", z.id,
+                z.name, rings[k].size(), area.points().size(), area.can_wrap() ? "yes" : "no");
     std::vector<Pt> ring;
     for (const tagPOINT& p : z.ring) ring.push_back(At(p));
     panel.Area(ring, "zone z" + std::to_string(z.id));
     panel.Label(At(z.ring.back()), z.name, "label", 4, 6);
+    for (const auto& extra : z.more) {
+      std::vector<Pt> part;
+      for (const tagPOINT& p : extra.first) part.push_back(At(p));
+      panel.Area(part, extra.second ? "hole" : "zone z" + std::to_string(z.id));
+    }
   }
   const kelvor::ZoneIndex compatible(list.data(), list.size());
   const kelvor::ZoneIndex exact(list.data(), list.size(), kelvor::Rule::Exact);
+  // The park is no part of Amsterdam's zone, the island is.
+  const kelvor::PreparedPolygon amsterdam(rings[0].data(), rings[0].size(), kelvor::Rule::Exact);
+  const tagPOINT in_park{488000, 5235800}, on_island{503000, 5236500};
+  std::printf("  Amsterdam's zone holds a fix in the park: %d, on the island: %d\n",
+              amsterdam.Contain(in_park), amsterdam.Contain(on_island));
 
   // Fixes over the region, a third of them clustered on the city centres.
   Fixes gen;
@@ -111,6 +136,7 @@ void tour_bulk(Panel& panel) {
   for (const NamedZone& z : named) panel.Legend(FixKind(z.id), std::to_string(z.id));
   panel.Legend(FixKind(kelvor::ZoneIndex::kNoZone), "no zone");
   panel.Legend("differ", "rules disagree");
+  panel.Legend("hole", "hole of a zone");
 
   std::printf("  %zu fixes; lowest zone id wins where zones overlap\n", fixes.size());
   std::printf("  %-22s %10s %10s\n", "zone", "compatible", "exact");
