@@ -54,7 +54,8 @@ const BorderScene& scene(std::int64_t vertices) {
   BorderScene& s = *slot;
   int levels = 0;
   while ((std::int64_t{16} << levels) < vertices) ++levels;
-  s.ring = kelvor_bench::fractal_ring(static_cast<std::uint32_t>(vertices), 16, levels, 0.0, 0.0, 450000.0);
+  s.ring = kelvor_bench::fractal_ring(static_cast<std::uint32_t>(vertices), 16, levels, 0.0, 0.0,
+                                      450000.0);
   std::mt19937 rng(static_cast<std::uint32_t>(vertices) + 3);
   s.near = kelvor_bench::points_near_vertices(rng, {&s.ring}, kInputs, 2000);
   s.box = kelvor_bench::points_in_box(rng, kelvor_bench::box_of(s.ring), kInputs);
@@ -97,7 +98,8 @@ void BM_BorderBox_Kelvor(benchmark::State& state) {
 }
 
 #if KELVOR_HAVE_GEOS
-void geos_points(benchmark::State& state, const BorderScene& s, const kelvor_bench::GeosPoints& pts) {
+void geos_points(benchmark::State& state, const BorderScene& s,
+                 const kelvor_bench::GeosPoints& pts) {
   std::size_t i = 0;
   std::int64_t inside = 0;
   for (auto _ : state) {

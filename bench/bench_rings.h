@@ -97,11 +97,11 @@ inline double outline_radius_for(double extent) { return extent / 2.2; }
 // enough that their 32-bit crossings wrap, which no real border data does.
 inline double outline_extent(std::int32_t n) { return std::min(1000000.0, 7800.0 * n); }
 
-// Random radii 5000..20000 at n random sorted angles around the origin,
-// drawn from rng (the caller may go on drawing query points from it).
+// Random radii 4000..20000 (0.2 to 1 times the largest) at n random sorted
+// angles around the origin, drawn from rng (the caller may go on drawing query points from it).
 inline std::vector<tagPOINT> spiky_ring(std::mt19937& rng, std::int32_t n) {
   std::uniform_real_distribution<double> ang(0.0, kTwoPi);
-  std::uniform_real_distribution<double> rad(5000.0, 20000.0);
+  std::uniform_real_distribution<double> rad(4000.0, 20000.0);
   std::vector<double> angles(static_cast<std::size_t>(n));
   for (double& a : angles) a = ang(rng);
   std::sort(angles.begin(), angles.end());
@@ -158,9 +158,9 @@ inline std::vector<tagPOINT> fractal_ring(std::uint32_t seed, int corners, int l
 
 // `count` points within `reach` units of random vertices of the rings (each
 // coordinate moved by up to reach either way): where a border decides.
-inline std::vector<tagPOINT> points_near_vertices(std::mt19937& rng,
-                                                  const std::vector<const std::vector<tagPOINT>*>& rings,
-                                                  std::size_t count, std::int32_t reach) {
+inline std::vector<tagPOINT> points_near_vertices(
+    std::mt19937& rng, const std::vector<const std::vector<tagPOINT>*>& rings, std::size_t count,
+    std::int32_t reach) {
   std::vector<std::size_t> ends;  // running vertex counts
   std::size_t total = 0;
   for (const auto* r : rings) ends.push_back(total += r->size());

@@ -54,7 +54,8 @@ const WorldScene& scene() {
   s->uniform = kelvor_bench::points_in_box(
       rng, kelvor_bench::Box{{-18000000, -9000000}, {18000000, 9000000}}, kBatch);
   s->near = kelvor_bench::points_near_vertices(rng, all, kBatch, 2000);
-  s->index = std::make_unique<kelvor::ZoneIndex>(s->given.data(), s->given.size(), kelvor::Rule::Exact);
+  s->index =
+      std::make_unique<kelvor::ZoneIndex>(s->given.data(), s->given.size(), kelvor::Rule::Exact);
   return *s;
 }
 

@@ -16,10 +16,10 @@ export(EXPORT KelvorTargets NAMESPACE Kelvor:: FILE ${PROJECT_BINARY_DIR}/Kelvor
 configure_package_config_file(cmake/KelvorConfig.cmake.in
   ${PROJECT_BINARY_DIR}/KelvorConfig.cmake
   INSTALL_DESTINATION ${CMAKE_INSTALL_LIBDIR}/cmake/Kelvor)
-# While the version is 0.x a minor release may change the interface (object
-# layout and virtual table order included), so only the same minor matches.
+# A minor release only adds to the interface and never changes what exists,
+# so any release of the same major number, as new as the one asked for, will do.
 write_basic_package_version_file(${PROJECT_BINARY_DIR}/KelvorConfigVersion.cmake
-  COMPATIBILITY SameMinorVersion)
+  COMPATIBILITY SameMajorVersion)
 install(FILES ${PROJECT_BINARY_DIR}/KelvorConfig.cmake
   ${PROJECT_BINARY_DIR}/KelvorConfigVersion.cmake
   DESTINATION ${CMAKE_INSTALL_LIBDIR}/cmake/Kelvor COMPONENT development)

@@ -10,8 +10,8 @@
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
-#include <utility>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "tour.h"
@@ -84,8 +84,8 @@ void tour_bulk(Panel& panel) {
     const NamedZone& z = named[k];
     rings[k].push_back({z.ring.data(), static_cast<std::int32_t>(z.ring.size()), false});
     for (const auto& extra : z.more) {
-      rings[k].push_back({extra.first.data(), static_cast<std::int32_t>(extra.first.size()),
-                          extra.second});
+      rings[k].push_back(
+          {extra.first.data(), static_cast<std::int32_t>(extra.first.size()), extra.second});
     }
     list.push_back({rings[k].data(), rings[k].size(), z.id});
     const kelvor::PreparedPolygon area(rings[k].data(), rings[k].size());

@@ -3,7 +3,12 @@
 #include "cordic.h"
 #include "kelvor/fixed.h"
 
-using namespace kelvor::detail;
+using kelvor::detail::asr_bits;
+using kelvor::detail::kCordicUnitStart;
+using kelvor::detail::sign_mask;
+using kelvor::detail::to_i32;
+using kelvor::detail::wrap_add;
+namespace cordic = kelvor::detail::cordic;
 
 void KMF_Vector_Transform(KMF_Vector* v, const KMF_Matrix* m) {
   if (v == nullptr || m == nullptr) return;

@@ -4,7 +4,10 @@
 #include "cordic.h"
 #include "kelvor/fixed.h"
 
-using namespace kelvor::detail;
+using kelvor::detail::asr_bits;
+using kelvor::detail::magnitude;
+using kelvor::detail::to_i32;
+namespace cordic = kelvor::detail::cordic;
 
 std::int32_t KMF_Vector_Length(const KMF_Vector* v) {
   // On an axis the length is exact; a magnitude of 2^31 wraps like any

@@ -7,7 +7,10 @@
 
 namespace {
 
-using namespace kelvor::detail;
+using kelvor::detail::kDegToRad;
+using kelvor::detail::kEarthRadius;
+using kelvor::detail::kPi;
+using kelvor::detail::kUnitsPerDegree;
 
 // Coordinates already in radians.
 inline double central_distance(double lam1, double phi1, double lam2, double phi2) {

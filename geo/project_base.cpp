@@ -10,7 +10,7 @@
 
 namespace {
 
-using Vec2 = kelvor::detail::CVector<double, 2>;
+using kelvor::detail::Vec2;
 
 // Position codes along the line from A to B.
 constexpr std::int32_t kBeforeA = -1;
@@ -23,17 +23,14 @@ constexpr std::int32_t kBeyondB = 3;
 // through *foot and returns the code, or returns kAtA / kAtB with *foot
 // untouched when the caller must copy A or B exactly.
 std::int32_t project(const Vec2& p, const Vec2& a, const Vec2& b, Vec2* foot) {
-  const Vec2 d = Vec2::difference(b, a);
-  const Vec2 w = Vec2::difference(p, a);
-  const double dot = w.dot(d);
+  const Vec2 d = b - a;
+  const Vec2 w = p - a;
+  const double dot = kelvor::detail::dot(w, d);
   if (dot == 0.0) return kAtA;
-  const double len2 = d.sum_of_squares();
+  const double len2 = kelvor::detail::dot(d, d);
   if (dot == len2) return kAtB;
   const double t = dot / len2;
-  Vec2 f = d;
-  f *= t;
-  f += a;
-  *foot = f;
+  *foot = kelvor::detail::scaled_plus(d, t, a);
   if (t < 0) return kBeforeA;
   if (t > 0 && t < 1) return kInside;
   return kBeyondB;  // t >= 1, and NaN
@@ -46,16 +43,16 @@ std::int32_t GetProjectBase(const tagLonLat& P, const tagLonLat& A, const tagLon
   const double dx = A.lon - B.lon;
   const double dy = A.lat - B.lat;
   if (std::fabs(dx) < 3e-06 && std::fabs(dy) < 3e-06) return kAtA;
-  Vec2 foot;
+  Vec2 foot{0.0, 0.0};
   const std::int32_t code =
-      project(Vec2(P.lon, P.lat), Vec2(A.lon, A.lat), Vec2(B.lon, B.lat), &foot);
+      project(Vec2{P.lon, P.lat}, Vec2{A.lon, A.lat}, Vec2{B.lon, B.lat}, &foot);
   if (code == kAtA) {
     F = A;
   } else if (code == kAtB) {
     F = B;
   } else {
-    F.lon = foot[0];
-    F.lat = foot[1];
+    F.lon = foot.x;
+    F.lat = foot.y;
   }
   return code;
 }
@@ -67,9 +64,9 @@ std::int32_t GetProjectBase(const _Bin_LonLat& P, const _Bin_LonLat& A, const _B
   // The differences wrap in 32 bits, as integer coordinates do everywhere.
   if (magnitude(wrap_sub(A.lon, B.lon)) < 3u && magnitude(wrap_sub(A.lat, B.lat)) < 3u) return kAtA;
   auto plane = [](const _Bin_LonLat& q) {
-    return Vec2(static_cast<double>(q.lon), static_cast<double>(q.lat));
+    return Vec2{static_cast<double>(q.lon), static_cast<double>(q.lat)};
   };
-  Vec2 foot;
+  Vec2 foot{0.0, 0.0};
   const std::int32_t code = project(plane(P), plane(A), plane(B), &foot);
   if (code == kAtA) {
     F = A;
@@ -77,8 +74,8 @@ std::int32_t GetProjectBase(const _Bin_LonLat& P, const _Bin_LonLat& A, const _B
     F = B;
   } else {
     // Truncated toward zero; a foot beyond the 32-bit range saturates.
-    F.lon = kelvor::detail::trunc_to_i32(foot[0]);
-    F.lat = kelvor::detail::trunc_to_i32(foot[1]);
+    F.lon = kelvor::detail::trunc_to_i32(foot.x);
+    F.lat = kelvor::detail::trunc_to_i32(foot.y);
   }
   return code;
 }

@@ -7,7 +7,13 @@
 #include "earth.h"
 #include "kelvor/geo.h"
 
-using namespace kelvor::detail;
+using kelvor::detail::kDegreesPerMetre;
+using kelvor::detail::kDegToRad;
+using kelvor::detail::kMetresPerDegree;
+using kelvor::detail::kUnitsPerDegree;
+using kelvor::detail::trunc_to_i32;
+using kelvor::detail::wrap_add;
+using kelvor::detail::wrap_sub;
 
 void GetUnitLength(const tagLonLat& pt, double& lon_metres, double& lat_metres) {
   lon_metres = std::cos(pt.lat * kDegToRad) * kMetresPerDegree;

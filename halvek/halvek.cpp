@@ -13,8 +13,10 @@ constexpr std::int32_t kColumns = 1;  // scanning columns (lines x = h)
 constexpr std::int32_t kStarted = 2;  // a line has been produced
 constexpr std::int32_t kDone = 4;     // nothing left to produce
 
-std::int32_t along(const halvek_point& p, bool columns) { return columns ? p.x : p.y; }
-std::int32_t across(const halvek_point& p, bool columns) { return columns ? p.y : p.x; }
+// A scan line's own coordinate is read "across" the lines (y for rows, x
+// for columns); a crossing's coordinate runs "along" the line.
+std::int32_t across(const halvek_point& p, bool columns) { return columns ? p.x : p.y; }
+std::int32_t along(const halvek_point& p, bool columns) { return columns ? p.y : p.x; }
 
 std::uint64_t magnitude(std::int64_t v) {
   return v < 0 ? 0u - static_cast<std::uint64_t>(v) : static_cast<std::uint64_t>(v);
@@ -25,20 +27,20 @@ std::uint64_t magnitude(std::int64_t v) {
 // value, and the quotient never exceeds |b' - a'|, so the result lies
 // between a' and b'.
 std::int32_t crossing(const halvek_point& a, const halvek_point& b, std::int32_t h, bool columns) {
-  const std::int64_t d_across = static_cast<std::int64_t>(across(b, columns)) - across(a, columns);
   const std::int64_t d_along = static_cast<std::int64_t>(along(b, columns)) - along(a, columns);
-  const std::int64_t t = static_cast<std::int64_t>(h) - along(a, columns);
-  const std::uint64_t product = magnitude(d_across) * magnitude(t);
-  const std::uint64_t divisor = magnitude(d_along);
+  const std::int64_t d_across = static_cast<std::int64_t>(across(b, columns)) - across(a, columns);
+  const std::int64_t t = static_cast<std::int64_t>(h) - across(a, columns);
+  const std::uint64_t product = magnitude(d_along) * magnitude(t);
+  const std::uint64_t divisor = magnitude(d_across);
   // Most edges are short: a 32-bit division is several times cheaper.
   const std::uint64_t q =
       (product | divisor) <= 0xFFFFFFFFu
           ? static_cast<std::uint32_t>(product) / static_cast<std::uint32_t>(divisor)
           : product / divisor;
-  const bool negative = ((d_across < 0) != (t < 0)) != (d_along < 0);
+  const bool negative = ((d_along < 0) != (t < 0)) != (d_across < 0);
   const std::int64_t offset =
       negative ? -static_cast<std::int64_t>(q) : static_cast<std::int64_t>(q);
-  return static_cast<std::int32_t>(across(a, columns) + offset);
+  return static_cast<std::int32_t>(along(a, columns) + offset);
 }
 
 void sort_by_crossing(_crossing_* r, std::int32_t lo, std::int32_t hi) {
@@ -76,8 +78,8 @@ extern "C" void init_scan(const halvek_point* pts, std::int32_t n, _scanner_* st
   std::int32_t last_line = lo;
   for (std::int32_t i = 0; i < n; ++i) {
     const std::int32_t j = (i == n - 1) ? 0 : i + 1;
-    const std::int32_t a = along(pts[i], columns);
-    const std::int32_t b = along(pts[j], columns);
+    const std::int32_t a = across(pts[i], columns);
+    const std::int32_t b = across(pts[j], columns);
     if (a == b) continue;  // parallel to the lines: never crosses one
     const std::int32_t first = std::min(a, b);
     const std::int32_t last = std::max(a, b) - 1;  // the higher end is excluded

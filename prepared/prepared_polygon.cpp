@@ -15,10 +15,11 @@ PreparedPolygon::PreparedPolygon(const tagPOINT* points, std::int32_t count, Rul
     : impl_(std::make_unique<Impl>()) {
   const Ring ring{points, count, false};
   const bool empty = points == nullptr || count < 1;
-  impl_->index = detail::AreaIndex(empty ? std::vector<tagPOINT>() : std::vector<tagPOINT>(points, points + count),
-                                   empty ? std::vector<detail::AreaRing>()
-                                         : std::vector<detail::AreaRing>{{0, count, false, -1}},
-                                   rule);
+  impl_->index = detail::AreaIndex(
+      empty ? std::vector<tagPOINT>() : std::vector<tagPOINT>(points, points + count),
+      empty ? std::vector<detail::AreaRing>()
+            : std::vector<detail::AreaRing>{{0, count, false, -1}},
+      rule);
   impl_->can_wrap = !empty && RingCanWrap(ring.points, ring.count);
 }
 
@@ -27,7 +28,8 @@ PreparedPolygon::PreparedPolygon(const Ring* rings, std::size_t ring_count, Rule
   if (rings == nullptr) ring_count = 0;
   std::size_t total = 0;
   for (std::size_t r = 0; r < ring_count; ++r) {
-    if (rings[r].points != nullptr && rings[r].count > 0) total += static_cast<std::size_t>(rings[r].count);
+    if (rings[r].points != nullptr && rings[r].count > 0)
+      total += static_cast<std::size_t>(rings[r].count);
   }
   if (total > (std::size_t{1} << 29)) throw std::bad_alloc();  // beyond the index's counts
   std::vector<tagPOINT> points;
@@ -38,7 +40,8 @@ PreparedPolygon::PreparedPolygon(const Ring* rings, std::size_t ring_count, Rule
   for (std::size_t r = 0; r < ring_count; ++r) {
     const Ring& ring = rings[r];
     const bool empty = ring.points == nullptr || ring.count < 1;
-    kept.push_back({static_cast<std::uint32_t>(points.size()), empty ? 0 : ring.count, ring.hole, -1});
+    kept.push_back(
+        {static_cast<std::uint32_t>(points.size()), empty ? 0 : ring.count, ring.hole, -1});
     if (empty) continue;
     points.insert(points.end(), ring.points, ring.points + ring.count);
     wraps = wraps || RingCanWrap(ring.points, ring.count);

@@ -7,9 +7,9 @@
 #include <utility>
 #include <vector>
 
+#include "common/prefetch.h"
 #include "kelvor/prepared.h"
 #include "prepared_impl.h"
-#include "common/prefetch.h"
 #include "region/area_index.h"
 #include "region/cell_lists.h"
 #include "region/grid_shape.h"
@@ -253,12 +253,11 @@ std::int32_t ZoneIndex::id(std::size_t i) const { return get().ids[i]; }
 
 std::size_t ZoneIndex::memory_bytes() const {
   const Impl& m = get();
-  std::size_t bytes = sizeof(*this) + sizeof(Impl) +
-                      m.zones.capacity() * sizeof(PreparedPolygon) +
-                      m.ids.capacity() * sizeof(std::int32_t) +
-                      (m.listed.offsets.capacity() + m.listed.items.capacity() +
-                       m.row_zones.capacity()) *
-                          sizeof(std::uint32_t);
+  std::size_t bytes =
+      sizeof(*this) + sizeof(Impl) + m.zones.capacity() * sizeof(PreparedPolygon) +
+      m.ids.capacity() * sizeof(std::int32_t) +
+      (m.listed.offsets.capacity() + m.listed.items.capacity() + m.row_zones.capacity()) *
+          sizeof(std::uint32_t);
   for (const PreparedPolygon& z : m.zones) bytes += z.memory_bytes();
   return bytes;
 }

@@ -57,7 +57,8 @@ Range AreaBuilder::range(std::uint32_t e, std::int64_t r0, std::int64_t r1) cons
 Side AreaBuilder::side(std::uint32_t e, const CellBuild& c) const {
   const tagPOINT &a = start(e), &b = finish(e);
   const std::int64_t r0 = c.y0, r1 = std::min(c.y1() - 1, last_row_);
-  if (std::max<std::int64_t>(r0, std::min(a.y, b.y)) > std::min<std::int64_t>(r1, std::max(a.y, b.y))) {
+  if (std::max<std::int64_t>(r0, std::min(a.y, b.y)) >
+      std::min<std::int64_t>(r1, std::max(a.y, b.y))) {
     return Side::kLeft;  // no row of c: I_e is 0 there
   }
   // The edge's own columns bound its range: decide without crossings when
@@ -199,7 +200,8 @@ void AreaBuilder::wild_bands() {
     }
   };
   each([&](std::size_t band, std::uint32_t) { ix_.wild_offsets_[band + 1] += 2; });
-  for (std::size_t k = 0; k < ix_.wild_bands_; ++k) ix_.wild_offsets_[k + 1] += ix_.wild_offsets_[k];
+  for (std::size_t k = 0; k < ix_.wild_bands_; ++k)
+    ix_.wild_offsets_[k + 1] += ix_.wild_offsets_[k];
   ix_.wild_edges_.resize(ix_.wild_offsets_.back());
   std::vector<std::uint32_t> cursor(ix_.wild_offsets_.begin(), ix_.wild_offsets_.end() - 1);
   each([&](std::size_t band, std::uint32_t e) {

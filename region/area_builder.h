@@ -101,15 +101,15 @@ class AreaBuilder {
 
   AreaIndex& ix_;
   std::int64_t last_row_ = 0;
-  std::vector<std::uint32_t> ring_of_;      // per point; kNone for rings not indexed
-  std::vector<std::uint32_t> end_;          // per point of an indexed ring: its edge's end
-  std::vector<std::uint32_t> prev_, next_;  // non-horizontal neighbours of a non-horizontal edge
-  std::vector<std::uint32_t> junctions_;  // junctions with a run, ascending
+  std::vector<std::uint32_t> ring_of_;         // per point; kNone for rings not indexed
+  std::vector<std::uint32_t> end_;             // per point of an indexed ring: its edge's end
+  std::vector<std::uint32_t> prev_, next_;     // non-horizontal neighbours of a non-horizontal edge
+  std::vector<std::uint32_t> junctions_;       // junctions with a run, ascending
   std::vector<std::int32_t> run_lo_, run_hi_;  // columns of each such junction's run
   std::vector<std::uint8_t> flags_;
   std::vector<std::uint32_t> group_outer_ring_;
-  std::vector<std::uint32_t> indexed_;    // non-horizontal edges of indexed rings, ascending
-  std::size_t budget_ = 0;                // words of the index before splitting stops
+  std::vector<std::uint32_t> indexed_;  // non-horizontal edges of indexed rings, ascending
+  std::size_t budget_ = 0;              // words of the index before splitting stops
   // Which edges the cell being folded lists, a bit per point.
   std::vector<std::uint64_t> listed_;
   // Sweep state along one row: each ring's parity, each group's outer

@@ -235,8 +235,7 @@ void AreaBuilder::build_grid(const GridJob& job, CellLists lists) {
   deferred_ = enclosing;
   // Split in order while the budget lasts; the rest stay leaves.
   for (auto& d : deferred) {
-    const std::uint32_t word =
-        ix_.words_.size() < budget_ ? split(d.second) : write_leaf(d.second);
+    const std::uint32_t word = ix_.words_.size() < budget_ ? split(d.second) : write_leaf(d.second);
     ix_.words_[d.first] = word;
   }
 }
@@ -380,7 +379,8 @@ std::uint32_t AreaBuilder::split(const CellBuild& c) {
   // count in every cell of that row.
   std::vector<std::uint32_t> beyond;
   for (const std::uint32_t e : c.edges) {
-    if ((flags_[e] & kWild) != 0 || std::max(start(e).x, finish(e).x) >= c.x1()) beyond.push_back(e);
+    if ((flags_[e] & kWild) != 0 || std::max(start(e).x, finish(e).x) >= c.x1())
+      beyond.push_back(e);
   }
   build_grid({g, at, &c, beyond}, std::move(lists));
   return kSplit | static_cast<std::uint32_t>(at);

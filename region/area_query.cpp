@@ -13,8 +13,8 @@ std::int32_t AreaIndex::leaf_answer(std::uint32_t at, std::int32_t x, std::int32
   const std::uint32_t* w = words_.data() + at;
   const tagPOINT* pts = points_.data();
   if ((w[0] & kGeneralBit) == 0) {
-    return static_cast<std::int32_t>((w[0] >> 31) ^
-                                     block_parity(pts, w + 2, w[0] & kCountMask, w[1], x, y, rule_));
+    return static_cast<std::int32_t>(
+        (w[0] >> 31) ^ block_parity(pts, w + 2, w[0] & kCountMask, w[1], x, y, rule_));
   }
   // Groups of blocks, outer ring first: some group whose outer block is odd
   // and whose hole blocks are even holds the point.
@@ -27,7 +27,8 @@ std::int32_t AreaIndex::leaf_answer(std::uint32_t at, std::int32_t x, std::int32
       if (in_group && ok) return 1;
       in_group = ok = true;
     }
-    const std::uint32_t parity = (w[0] >> 31) ^ block_parity(pts, w + 2, edges, toggles, x, y, rule_);
+    const std::uint32_t parity =
+        (w[0] >> 31) ^ block_parity(pts, w + 2, edges, toggles, x, y, rule_);
     ok = ok && parity == ((w[0] & kHoleBit) != 0 ? 0u : 1u);
     w += 2 + edges + toggles;
   }
@@ -66,7 +67,8 @@ std::int32_t AreaIndex::outside_answer(std::int32_t x, std::int32_t y) const {
     const std::uint32_t e = wild_edges_[k];
     const AreaRing& r = rings_[ring];
     const tagPOINT& a = points_[e];
-    const tagPOINT& b = points_[e + 1 < r.first + static_cast<std::uint32_t>(r.count) ? e + 1 : r.first];
+    const tagPOINT& b =
+        points_[e + 1 < r.first + static_cast<std::uint32_t>(r.count) ? e + 1 : r.first];
     if (!straddles(a.y, b.y, y)) continue;
     const std::int32_t t = wrapping_crossing_at<Row>(a, b, y);
     parity ^= static_cast<std::uint32_t>(left ? x >= t : x < t);
@@ -83,7 +85,7 @@ std::int32_t AreaIndex::contain(std::int32_t x, std::int32_t y) const {
   const auto ux = static_cast<std::uint64_t>(rx);
   if (rx < 0 || (ux >> grid_.sx) >= grid_.cols) return has_wild_ ? outside_answer(x, y) : 0;
   std::uint32_t w = words_[static_cast<std::size_t>(ry >> grid_.sy) * grid_.cols +
-                          static_cast<std::size_t>(ux >> grid_.sx)];
+                           static_cast<std::size_t>(ux >> grid_.sx)];
   std::uint32_t a = grid_.sx, b = grid_.sy;
   while ((w & kTagMask) == kSplit) {
     // A finer grid of 2^ka by 2^kb cells, aligned within the cell.
@@ -119,8 +121,7 @@ std::int32_t AreaIndex::probe_step(Probe& p) const {
   if (p.stage == 0) {
     const std::uint32_t w = words_[p.at];
     switch (w & kTagMask) {
-      case kConst:
-        return static_cast<std::int32_t>(w & 1u);
+      case kConst: return static_cast<std::int32_t>(w & 1u);
       case kSplit: {
         std::uint32_t ka, kb;
         split_shifts(p.a, p.b, &ka, &kb);
@@ -220,12 +221,11 @@ bool AreaIndex::bound(tagPOINT* min, tagPOINT* max) const {
 bool AreaIndex::cover_mixed(std::uint32_t word, std::int64_t cx, std::int64_t cy, std::uint32_t a,
                             std::uint32_t b, std::int64_t x0, std::int64_t y0, std::int64_t x1,
                             std::int64_t y1, bool* any_in, bool* any_out) const {
-  if (cx >= x1 || cy >= y1 || cx + (std::int64_t{1} << a) <= x0 || cy + (std::int64_t{1} << b) <= y0)
+  if (cx >= x1 || cy >= y1 || cx + (std::int64_t{1} << a) <= x0 ||
+      cy + (std::int64_t{1} << b) <= y0)
     return false;
   switch (word & kTagMask) {
-    case kConst:
-      *((word & 1u) != 0 ? any_in : any_out) = true;
-      return *any_in && *any_out;
+    case kConst: *((word & 1u) != 0 ? any_in : any_out) = true; return *any_in && *any_out;
     case kSplit: {
       const std::uint32_t at = word & kOffsetMask;
       std::uint32_t ka, kb;
@@ -234,16 +234,15 @@ bool AreaIndex::cover_mixed(std::uint32_t word, std::int64_t cx, std::int64_t cy
       for (std::uint32_t qy = 0; qy < (1u << kb); ++qy) {
         for (std::uint32_t qx = 0; qx < (1u << ka); ++qx) {
           if (cover_mixed(words_[at + (qy << ka) + qx], cx + (static_cast<std::int64_t>(qx) << sa),
-                          cy + (static_cast<std::int64_t>(qy) << sb), sa, sb, x0, y0, x1, y1, any_in,
-                          any_out)) {
+                          cy + (static_cast<std::int64_t>(qy) << sb), sa, sb, x0, y0, x1, y1,
+                          any_in, any_out)) {
             return true;
           }
         }
       }
       return false;
     }
-    default:
-      return true;  // a leaf: its answer varies
+    default: return true;  // a leaf: its answer varies
   }
 }
 
@@ -254,7 +253,8 @@ AreaIndex::Coverage AreaIndex::coverage(std::int64_t x0, std::int64_t y0, std::i
   // Beyond the grid every point is outside (wild crossings land elsewhere).
   const std::int64_t gx1 = grid_.cell_x(grid_.cols);
   const std::int64_t cx0 = std::max(x0, grid_.x0), cx1 = std::min(x1, gx1);
-  const std::int64_t cy0 = std::max<std::int64_t>(y0, min_.y), cy1 = std::min<std::int64_t>(y1, max_.y);
+  const std::int64_t cy0 = std::max<std::int64_t>(y0, min_.y),
+                     cy1 = std::min<std::int64_t>(y1, max_.y);
   if (cx0 >= cx1 || cy0 >= cy1) return Coverage::kOutside;
   bool any_in = false, any_out = cx0 != x0 || cx1 != x1 || cy0 != y0 || cy1 != y1;
   const auto k0 = static_cast<std::uint64_t>(cx0 - grid_.x0) >> grid_.sx;
@@ -288,7 +288,8 @@ bool AreaIndex::wild_may_land(std::int64_t x0, std::int64_t y0, std::int64_t x1,
       const AreaRing& r = rings_[wild_edges_[k + 1]];
       const std::uint32_t e = wild_edges_[k];
       const tagPOINT& a = points_[e];
-      const tagPOINT& b = points_[e + 1 < r.first + static_cast<std::uint32_t>(r.count) ? e + 1 : r.first];
+      const tagPOINT& b =
+          points_[e + 1 < r.first + static_cast<std::uint32_t>(r.count) ? e + 1 : r.first];
       const std::int64_t top = std::int64_t{std::max(a.y, b.y)} - 1, bottom = std::min(a.y, b.y);
       const Columns c = wild_columns(a, b);
       if (bottom <= r1 && top >= r0 && c.lo < x1 && c.hi >= x0) return true;

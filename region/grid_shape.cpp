@@ -5,8 +5,8 @@
 
 namespace kelvor::detail {
 
-GridShape choose_grid(std::int64_t x0, std::int64_t y0, std::uint64_t span_x,
-                      std::uint64_t span_y, std::size_t target) {
+GridShape choose_grid(std::int64_t x0, std::int64_t y0, std::uint64_t span_x, std::uint64_t span_y,
+                      std::size_t target) {
   if (target < 1) target = 1;
   GridShape g;
   g.x0 = x0;

@@ -168,7 +168,8 @@ SearchResult inscribed_rect(std::int32_t n, const tagPOINT* p, std::int32_t step
   } catch (const std::bad_alloc&) {
     // The index could not be had: the caller's own test answers alike.
   }
-  if (!indexed && fallback != nullptr) r = search_inscribed_rect(n, p, step, block, fallback, context);
+  if (!indexed && fallback != nullptr)
+    r = search_inscribed_rect(n, p, step, block, fallback, context);
   std::free(block);
   return r;
 }

@@ -17,8 +17,8 @@ void GetMCR(KRECT& rc, std::int32_t n, const tagPOINT* p, std::int32_t step) {
   rc.Empty();
   if (n < 3) return;
   const KPGON g(n, const_cast<tagPOINT*>(p));  // borrowed, only read
-  const kelvor::detail::SearchResult r = kelvor::detail::inscribed_rect(
-      n, p, step, kelvor::Rule::Compatible, kpgon_contains, &g);
+  const kelvor::detail::SearchResult r =
+      kelvor::detail::inscribed_rect(n, p, step, kelvor::Rule::Compatible, kpgon_contains, &g);
   if (!r.found) return;
   rc.ptMin = r.min;
   rc.ptMax = r.max;

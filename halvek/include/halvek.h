@@ -1,5 +1,6 @@
 // Halvek: scan conversion of a polygon ring into the crossings of its edges
-// with successive integer scan lines (C interface).
+// with successive integer scan lines (plain functions on plain records, in
+// the style of a C library; compiled as C++).
 //
 // A scan visits, in ascending order, every integer line between
 // max(lo, first line any edge crosses) and min(hi, last line any edge

@@ -34,12 +34,13 @@
 /// and the holes of an empty outer ring, have no effect.
 ///
 /// Query cost. The index cuts the rings' bounding rectangle into cells and
-/// halves every crowded cell again until it lists at most a dozen edges or so
-/// (except where more edges than that pass within a unit of each other, or on
-/// rings whose rows cross a large share of their edges, where a memory budget
-/// of some 100 bytes per vertex stops the halving): a query reads its cell,
-/// the halves down to its leaf, and tests the leaf's few edges. It never walks
-/// across other cells.
+/// cuts every crowded cell into a finer grid of 4 by 4 again until each lists
+/// at most ten edges or so (except where more edges than that pass within a
+/// unit of each other, or on rings whose rows cross a large share of their
+/// edges, where a memory budget of some 100 bytes per vertex stops it): a
+/// query reads its cell, the finer grids' cells down to its leaf, and tests
+/// the leaf's few edges. It never walks across other cells. The batch calls
+/// keep sixteen queries in flight so that their memory reads overlap.
 ///
 /// Thread safety: building is not synchronised, but every const member may be
 /// called from any number of threads at once on one object.

@@ -211,8 +211,10 @@ TEST(BulkBuilderAllocation, EveryFailurePointIsReportedAndLeaksNothing) {
     const kelvor::ZoneIndex ref_index(zones, 3, rule);
     // A comb with a hole, the long-edged ring as a second part, an empty ring.
     const Ring hole{{1, 1}, {20, 1}, {20, 20}, {1, 20}};
-    const kelvor::Ring parts[] = {{ring.data(), n, false}, {hole.data(), 4, true},
-                                  {kLong.data(), 3, false}, {nullptr, 0, true}};
+    const kelvor::Ring parts[] = {{ring.data(), n, false},
+                                  {hole.data(), 4, true},
+                                  {kLong.data(), 3, false},
+                                  {nullptr, 0, true}};
     const kelvor::PreparedPolygon ref_area(parts, 4, rule);
     const kelvor::Area areas[] = {{parts, 4, 2}, {parts + 2, 1, 1}, {nullptr, 3, 0}};
     const kelvor::ZoneIndex ref_areas(areas, 3, rule);

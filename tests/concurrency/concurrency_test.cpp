@@ -110,9 +110,9 @@ struct Family {
   Digest (*run)(SplitMix&, int);
 };
 void PrintTo(const Family& f, std::ostream* os) { *os << f.name; }
-const Family kFamilies[] = {{"scalar", families::scalar}, {"trig", families::trig},
-                            {"planar", families::planar}, {"geo", families::geo},
-                            {"bulk", families::bulk},     {"area", families::area},
+const Family kFamilies[] = {{"scalar", families::scalar},      {"trig", families::trig},
+                            {"planar", families::planar},      {"geo", families::geo},
+                            {"bulk", families::bulk},          {"area", families::area},
                             {"shared_objects", shared_objects}};
 constexpr std::size_t kCount = sizeof kFamilies / sizeof kFamilies[0];
 

@@ -11,7 +11,8 @@ int main() {
   const struct {
     const char* name;
     Digest (*run)(SplitMix&, int);
-  } all[] = {{"scalar", scalar}, {"trig", trig}, {"planar", planar}, {"geo", geo}, {"bulk", bulk}, {"area", area}};
+  } all[] = {{"scalar", scalar}, {"trig", trig}, {"planar", planar},
+             {"geo", geo},       {"bulk", bulk}, {"area", area}};
   for (const auto& f : all)
     std::printf("%-10s %016llx\n", f.name, static_cast<unsigned long long>(f.run(r, kRounds).h));
   return 0;

@@ -219,18 +219,21 @@ inline Digest area(SplitMix& r, int rounds = kRounds) {
       }
       rings[g] = {pts[g], n, g > 0 && r.next() % 3 != 0};
     }
-    const kelvor::Area areas[] = {{rings, static_cast<std::size_t>(ring_count), r.in(-3, 3)},
-                                  {rings + 1, static_cast<std::size_t>(ring_count - 1), r.in(-3, 3)}};
+    const kelvor::Area areas[] = {
+        {rings, static_cast<std::size_t>(ring_count), r.in(-3, 3)},
+        {rings + 1, static_cast<std::size_t>(ring_count - 1), r.in(-3, 3)}};
     const kelvor::ZoneIndex compatible(areas, 2), exact(areas, 2, kelvor::Rule::Exact);
     const kelvor::PreparedPolygon pc(rings, static_cast<std::size_t>(ring_count));
-    const kelvor::PreparedPolygon pe(rings, static_cast<std::size_t>(ring_count), kelvor::Rule::Exact);
+    const kelvor::PreparedPolygon pe(rings, static_cast<std::size_t>(ring_count),
+                                     kelvor::Rule::Exact);
     const KRECT b = pc.bound();
     d.p(b.ptMin), d.p(b.ptMax), d.i(pc.can_wrap());
     for (int q = 0; q < 60; ++q) {
       tagPOINT p{r.in(-span, span), r.in(-span, span)};
       if (q % 3 == 0 && rings[0].count > 0) {
         const tagPOINT v = pts[0][r.next() % static_cast<std::uint64_t>(rings[0].count)];
-        p = {static_cast<std::int32_t>(v.x + r.in(-2, 2)), static_cast<std::int32_t>(v.y + r.in(-2, 2))};
+        p = {static_cast<std::int32_t>(v.x + r.in(-2, 2)),
+             static_cast<std::int32_t>(v.y + r.in(-2, 2))};
       }
       d.i(pc.Contain(p)), d.i(pc.ContainBounded(p)), d.i(pe.Contain(p)), d.i(pe.ContainBounded(p));
       d.i(compatible.Locate(p)), d.i(exact.Locate(p));

@@ -20,8 +20,8 @@
 
 namespace {
 
-using rings::Ring;
 using kelvor::Rule;
+using rings::Ring;
 
 // Probe points for a set of rings: around vertices, one unit either side of
 // the exact crossing of random rows of random edges, and uniform over the
@@ -41,7 +41,8 @@ std::vector<tagPOINT> probes(std::mt19937& rng, const std::vector<Ring>& parts, 
   }
   if (all.empty()) return q;
   auto clamp = [](std::int64_t v) {
-    return static_cast<std::int32_t>(std::min<std::int64_t>(INT32_MAX, std::max<std::int64_t>(INT32_MIN, v)));
+    return static_cast<std::int32_t>(
+        std::min<std::int64_t>(INT32_MAX, std::max<std::int64_t>(INT32_MIN, v)));
   };
   const std::int64_t mx = (hi_x - lo_x) / 10 + 2, my = (hi_y - lo_y) / 10 + 2;
   for (int k = 0; k < count; ++k) {
@@ -55,15 +56,22 @@ std::vector<tagPOINT> probes(std::mt19937& rng, const std::vector<Ring>& parts, 
       case 1: {
         const auto& e = edges[rng() % edges.size()];
         if (e.first.y == e.second.y) break;
-        const std::int64_t y0 = std::min(e.first.y, e.second.y), y1 = std::max(e.first.y, e.second.y);
-        const auto y = static_cast<std::int32_t>(y0 + static_cast<std::int64_t>(rng() % static_cast<std::uint64_t>(y1 - y0)));
-        const std::int64_t t = static_cast<std::int64_t>(model::exact_crossing(e.first, e.second, y, true));
+        const std::int64_t y0 = std::min(e.first.y, e.second.y),
+                           y1 = std::max(e.first.y, e.second.y);
+        const auto y = static_cast<std::int32_t>(
+            y0 + static_cast<std::int64_t>(rng() % static_cast<std::uint64_t>(y1 - y0)));
+        const std::int64_t t =
+            static_cast<std::int64_t>(model::exact_crossing(e.first, e.second, y, true));
         for (int d = -1; d <= 1; ++d) q.push_back({clamp(t + d), y});
         break;
       }
       default:
-        q.push_back({clamp(lo_x - mx + static_cast<std::int64_t>(rng() % static_cast<std::uint64_t>(hi_x - lo_x + 2 * mx + 1))),
-                     clamp(lo_y - my + static_cast<std::int64_t>(rng() % static_cast<std::uint64_t>(hi_y - lo_y + 2 * my + 1)))});
+        q.push_back({clamp(lo_x - mx +
+                           static_cast<std::int64_t>(
+                               rng() % static_cast<std::uint64_t>(hi_x - lo_x + 2 * mx + 1))),
+                     clamp(lo_y - my +
+                           static_cast<std::int64_t>(
+                               rng() % static_cast<std::uint64_t>(hi_y - lo_y + 2 * my + 1)))});
     }
   }
   return q;
@@ -95,8 +103,9 @@ Ring at_the_ends(std::mt19937& rng) {
 Ring closed_star(std::mt19937& rng) { return rings::closed(rings::star(rng, 2000, 500, 5000)); }
 
 const RingCase kRings[] = {
-    {"dense star", dense_star}, {"spiky", spiky},           {"self-crossing", tangled},
-    {"runs", runs},             {"runs on close rows", fine_runs}, {"wrapping", wrapping},
+    {"dense star", dense_star},           {"spiky", spiky},
+    {"self-crossing", tangled},           {"runs", runs},
+    {"runs on close rows", fine_runs},    {"wrapping", wrapping},
     {"near the range ends", at_the_ends}, {"closed", closed_star},
 };
 
@@ -117,7 +126,8 @@ TEST_P(LargeRings, AnswerAsTheEvenOddRuleOfEachRule) {
   const std::vector<tagPOINT> q = probes(rng, {r}, 4000);
   const kelvor::PreparedPolygon compatible(r.data(), n), exact(r.data(), n, Rule::Exact);
   for (const tagPOINT& p : q) {
-    ASSERT_EQ(compatible.Contain(p), Polygon_Contain_Point(r.data(), n, &p)) << "compatible at " << p;
+    ASSERT_EQ(compatible.Contain(p), Polygon_Contain_Point(r.data(), n, &p))
+        << "compatible at " << p;
     ASSERT_EQ(exact.Contain(p), model::even_odd(r.data(), n, p, true)) << "exact at " << p;
   }
 }
@@ -143,7 +153,8 @@ Parts archipelago(std::mt19937& rng, std::int32_t scale) {
     for (int j = 0; j < 10; ++j) {
       const std::int64_t cx = std::int64_t{i} * scale * 2, cy = std::int64_t{j} * scale * 2;
       add(rings::offset(rings::star(rng, 60, scale / 2, scale * 13 / 10), cx, cy), false);
-      if ((i + j) % 3 == 0) add(rings::offset(rings::star(rng, 30, scale / 8, scale / 3), cx, cy), true);
+      if ((i + j) % 3 == 0)
+        add(rings::offset(rings::star(rng, 30, scale / 8, scale / 3), cx, cy), true);
       if ((i + j) % 3 == 0 && i % 2 == 0) {
         add(rings::offset(rings::star(rng, 20, scale / 20, scale / 6), cx, cy), false);
       }

@@ -31,8 +31,8 @@ struct GridShape {
 
 // A grid over columns [x0, x0 + span_x] and rows [y0, y0 + span_y] (both
 // inclusive, spans below 2^32) of about `target` cells (at least 1).
-GridShape choose_grid(std::int64_t x0, std::int64_t y0, std::uint64_t span_x,
-                      std::uint64_t span_y, std::size_t target);
+GridShape choose_grid(std::int64_t x0, std::int64_t y0, std::uint64_t span_x, std::uint64_t span_y,
+                      std::size_t target);
 
 }  // namespace kelvor::detail
 

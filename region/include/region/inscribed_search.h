@@ -8,8 +8,8 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "kelvor/types.h"
 #include "kelvor/rule.h"
+#include "kelvor/types.h"
 #include "region/area_index.h"
 
 namespace kelvor::detail {
