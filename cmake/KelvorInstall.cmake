@@ -1,7 +1,8 @@
-# Install rules, the CMake package (installed and build tree) and kelvor.pc.
-# Two components, one per Debian package (cmake/KelvorPackaging.cmake):
-# runtime is the shared library under its soname, development everything a
-# build against it needs, the unversioned link libkelvor.so included.
+# Install rules, the CMake package (installed and build tree) and kelvor.pc,
+# for the shared or the static library. Two components, one per Debian
+# package (cmake/KelvorPackaging.cmake, shared builds only): runtime is the
+# shared library under its soname, development everything a build against it
+# needs, the unversioned link libkelvor.so or the archive libkelvor.a included.
 install(TARGETS kelvor EXPORT KelvorTargets
   LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT runtime NAMELINK_COMPONENT development
   ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT development
@@ -23,7 +24,13 @@ write_basic_package_version_file(${PROJECT_BINARY_DIR}/KelvorConfigVersion.cmake
 install(FILES ${PROJECT_BINARY_DIR}/KelvorConfig.cmake
   ${PROJECT_BINARY_DIR}/KelvorConfigVersion.cmake
   DESTINATION ${CMAKE_INSTALL_LIBDIR}/cmake/Kelvor COMPONENT development)
-# Relocatable: the prefix is found from the .pc file's own location.
+# Relocatable: the prefix is found from the .pc file's own location. Clients of
+# the static library compile with KELVOR_STATIC, as the CMake target says.
+if(BUILD_SHARED_LIBS)
+  set(KELVOR_PC_CFLAGS "")
+else()
+  set(KELVOR_PC_CFLAGS " -DKELVOR_STATIC")
+endif()
 file(RELATIVE_PATH KELVOR_PC_TO_PREFIX /prefix/${CMAKE_INSTALL_LIBDIR}/pkgconfig /prefix)
 configure_file(cmake/kelvor.pc.in ${PROJECT_BINARY_DIR}/kelvor.pc @ONLY)
 install(FILES ${PROJECT_BINARY_DIR}/kelvor.pc DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig

@@ -27,7 +27,7 @@ function(kelvor_subsystem name)
   add_library(${target} OBJECT ${ARG_SOURCES})
   string(TOUPPER ${name} upper)
   target_compile_definitions(${target}
-    PRIVATE KELVOR_BUILDING KELVOR_USES_${upper}
+    PRIVATE KELVOR_BUILDING KELVOR_USES_${upper} $<$<NOT:$<BOOL:${BUILD_SHARED_LIBS}>>:KELVOR_STATIC>
     INTERFACE KELVOR_USES_${upper})
   if(IS_DIRECTORY ${CMAKE_CURRENT_SOURCE_DIR}/include)
     target_include_directories(${target} INTERFACE ${CMAKE_CURRENT_SOURCE_DIR}/include)

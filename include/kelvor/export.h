@@ -5,8 +5,10 @@
 
 /// @def KELVOR_API
 /// The library is built with hidden visibility; only declarations marked
-/// KELVOR_API are exported. The static test twin needs no marking at all.
-#if defined(KELVOR_STATIC_INTERNAL)
+/// KELVOR_API are exported. A static library (KELVOR_STATIC, which its CMake
+/// target and kelvor.pc pass to clients) and the static test twin need no
+/// marking at all.
+#if defined(KELVOR_STATIC_INTERNAL) || defined(KELVOR_STATIC)
 #define KELVOR_API
 #elif defined(_WIN32)
 #if defined(KELVOR_BUILDING)
