@@ -9,6 +9,13 @@
 #include "common/wrap.h"
 #include "kelvor/fixed.h"
 
+#if defined(_WIN32) && defined(__GNUC__) && !defined(KELVOR_STATIC)
+// A Windows DLL exports what its objects' directives name, and GCC names no
+// inline function there; KMF_MulFix's definition (kept by KELVOR_EMIT_INLINE)
+// is exported by name, as on every other platform.
+__asm__(".section .drectve\n\t.ascii \" -export:\\\"_Z10KMF_MulFixii\\\"\"\n\t.text");
+#endif
+
 namespace {
 
 using kelvor::detail::low32;

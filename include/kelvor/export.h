@@ -20,14 +20,24 @@
 #define KELVOR_API __attribute__((visibility("default")))
 #endif
 
+/// @def KELVOR_INLINE_API
+/// KELVOR_API for a function defined inline in a public header: exported by
+/// the library, but never imported, as every client compiles it inline (a
+/// DLL import of an inline definition means nothing on Windows).
+#if defined(_WIN32) && !defined(KELVOR_BUILDING)
+#define KELVOR_INLINE_API
+#else
+#define KELVOR_INLINE_API KELVOR_API
+#endif
+
 /// @def KELVOR_LOCAL
 /// Marks a member of an exported class that stays inside the library (its
 /// private state and helpers), so that only the declared interface is
 /// exported.
-#if defined(KELVOR_STATIC_INTERNAL) || defined(_WIN32)
-#define KELVOR_LOCAL
-#else
+#if defined(KELVOR_BUILDING) && !defined(_WIN32)
 #define KELVOR_LOCAL __attribute__((visibility("hidden")))
+#else
+#define KELVOR_LOCAL
 #endif
 
 /// @def KELVOR_EMIT_INLINE

@@ -105,71 +105,71 @@ struct Ring {
 /// index described at the top of this header (some 20 to 30 bytes per vertex
 /// for outlines whose edges are short against their rectangle; long or spiky
 /// edges cost more, up to the budget); afterwards the caller's arrays may
-/// change or go away.
-class KELVOR_API PreparedPolygon {
+/// change or go away. (Exported member by member, as ZoneIndex is.)
+class PreparedPolygon {
  public:
   /// A polygon of no points: contains nothing.
-  PreparedPolygon();
+  KELVOR_API PreparedPolygon();
   /// One outer ring. count <= 0 or a null array gives the polygon of no
   /// points. Rings may be given open or closed, with repeated points, any
   /// orientation, crossing themselves. Throws std::bad_alloc when memory runs
   /// out (or the polygon is too large for the index's 32-bit counts, beyond
   /// some 500 million vertices).
-  PreparedPolygon(const tagPOINT* points, std::int32_t count, Rule rule = Rule::Compatible);
+  KELVOR_API PreparedPolygon(const tagPOINT* points, std::int32_t count, Rule rule = Rule::Compatible);
   /// Rings in GeoJSON order (see the top of this header); a null array or
   /// ring_count 0 gives the polygon of no points. Each ring is copied as
   /// given, empty rings included. Throws std::bad_alloc as above.
-  PreparedPolygon(const Ring* rings, std::size_t ring_count, Rule rule = Rule::Compatible);
+  KELVOR_API PreparedPolygon(const Ring* rings, std::size_t ring_count, Rule rule = Rule::Compatible);
   /// Copies the rings and the index. Throws std::bad_alloc when memory runs out.
-  PreparedPolygon(const PreparedPolygon& other);
+  KELVOR_API PreparedPolygon(const PreparedPolygon& other);
   /// Takes over other's rings and index; other is left the polygon of no
   /// points.
-  PreparedPolygon(PreparedPolygon&& other) noexcept;
+  KELVOR_API PreparedPolygon(PreparedPolygon&& other) noexcept;
   /// Copies the rings and the index. Throws std::bad_alloc when memory runs out.
-  PreparedPolygon& operator=(const PreparedPolygon& other);
+  KELVOR_API PreparedPolygon& operator=(const PreparedPolygon& other);
   /// Takes over other's rings and index; other is left the polygon of no
   /// points.
-  PreparedPolygon& operator=(PreparedPolygon&& other) noexcept;
+  KELVOR_API PreparedPolygon& operator=(PreparedPolygon&& other) noexcept;
   /// Frees the copy of the rings and the index.
-  ~PreparedPolygon();
+  KELVOR_API ~PreparedPolygon();
 
   /// 1 when p is inside by the rule, else 0. For one ring under
   /// Rule::Compatible this is exactly Polygon_Contain_Point(points, count, &p)
   /// (so a ring of 2 points can hold points, and one point holds none); for
   /// several rings it combines each ring's answer as described at the top of
   /// this header.
-  std::int32_t Contain(const tagPOINT& p) const;
+  KELVOR_API std::int32_t Contain(const tagPOINT& p) const;
   /// 1 when p lies in the half-open bound() and Contain(p) is 1, else 0. For
   /// one ring under Rule::Compatible this is exactly what
   /// KPGON(count, points).Contain(p) answers: 0 for rings of fewer than 3
   /// points. Under Rule::Exact it equals Contain(p) whenever every ring that
   /// holds p has 3 points or more (a two-point ring can hold points: each
   /// crossing is truncated from its own edge's start).
-  std::int32_t ContainBounded(const tagPOINT& p) const;
+  KELVOR_API std::int32_t ContainBounded(const tagPOINT& p) const;
   /// out[i] = Contain(points[i]) for i < count (0 or 1). count 0 reads and
   /// writes nothing.
-  void Contain(const tagPOINT* points, std::size_t count, std::uint8_t* out) const;
+  KELVOR_API void Contain(const tagPOINT* points, std::size_t count, std::uint8_t* out) const;
   /// out[i] = ContainBounded(points[i]) for i < count.
-  void ContainBounded(const tagPOINT* points, std::size_t count, std::uint8_t* out) const;
+  KELVOR_API void ContainBounded(const tagPOINT* points, std::size_t count, std::uint8_t* out) const;
 
   /// The rule given when built.
-  Rule rule() const;
+  KELVOR_API Rule rule() const;
   /// Every ring's points as built, ring after ring in the order given (empty
   /// for no points). For one ring: that ring.
-  const std::vector<tagPOINT>& points() const;
+  KELVOR_API const std::vector<tagPOINT>& points() const;
   /// The rings as built, in the order given (empty rings included), each
   /// pointing into points(); valid while this object lives unchanged. The
   /// one-ring constructor gives one outer ring (none for no points).
-  std::vector<Ring> rings() const;
+  KELVOR_API std::vector<Ring> rings() const;
   /// The rectangle KPGON keeps for each ring of 3 points or more (GetMBR of
   /// its points), joined over the rings; the canonical empty rectangle when
   /// no ring has 3 points. For one ring: KPGON's rcBound.
-  KRECT bound() const;
+  KELVOR_API KRECT bound() const;
   /// True when some ring can wrap (RingCanWrap of it): only then can the two
   /// rules answer differently.
-  bool can_wrap() const;
+  KELVOR_API bool can_wrap() const;
   /// Bytes held by this object (points, index and bookkeeping).
-  std::size_t memory_bytes() const;
+  KELVOR_API std::size_t memory_bytes() const;
 
  private:
   friend class ZoneIndex;  // reads the index of each zone
@@ -206,55 +206,56 @@ struct Area {
 /// ring that can wrap also holds points beside its bounding rectangle, as
 /// Polygon_Contain_Point does: within 2^31 / |dy| of a wrapping edge on that
 /// edge's rows (or anywhere on them when that reaches past the 32-bit range);
-/// the grid covers that reach too.
-class KELVOR_API ZoneIndex {
+/// the grid covers that reach too. (Exported member by member, so that
+/// kNoZone stays a plain constant for clients of a DLL.)
+class ZoneIndex {
  public:
   /// The answer for a point in no zone; zones with this id are skipped.
   static constexpr std::int32_t kNoZone = INT32_MIN;
 
   /// An index of no zones: every point is in no zone.
-  ZoneIndex();
+  KELVOR_API ZoneIndex();
   /// Zones of one ring each. Copies every ring. A null zones array with
   /// count 0 is fine; a zone with a null ring or count <= 0 holds no point.
   /// Throws std::bad_alloc when memory runs out.
-  ZoneIndex(const Zone* zones, std::size_t count, Rule rule = Rule::Compatible);
+  KELVOR_API ZoneIndex(const Zone* zones, std::size_t count, Rule rule = Rule::Compatible);
   /// Zones made of rings. Copies every ring. A null areas array with count 0
   /// is fine; an area with null rings holds no point. An area of one outer
   /// ring answers exactly as the Zone of that ring. Throws std::bad_alloc when
   /// memory runs out.
-  ZoneIndex(const Area* areas, std::size_t count, Rule rule = Rule::Compatible);
+  KELVOR_API ZoneIndex(const Area* areas, std::size_t count, Rule rule = Rule::Compatible);
   /// No zones (a null array of either kind): every point is in no zone.
   ZoneIndex(std::nullptr_t, std::size_t count, Rule rule = Rule::Compatible)
       : ZoneIndex(static_cast<const Zone*>(nullptr), count, rule) {}
   /// Copies every prepared zone and the grid. Throws std::bad_alloc when
   /// memory runs out.
-  ZoneIndex(const ZoneIndex& other);
+  KELVOR_API ZoneIndex(const ZoneIndex& other);
   /// Takes over other's zones and grid; other is left the index of no zones.
-  ZoneIndex(ZoneIndex&& other) noexcept;
+  KELVOR_API ZoneIndex(ZoneIndex&& other) noexcept;
   /// Copies every prepared zone and the grid. Throws std::bad_alloc when
   /// memory runs out.
-  ZoneIndex& operator=(const ZoneIndex& other);
+  KELVOR_API ZoneIndex& operator=(const ZoneIndex& other);
   /// Takes over other's zones and grid; other is left the index of no zones.
-  ZoneIndex& operator=(ZoneIndex&& other) noexcept;
+  KELVOR_API ZoneIndex& operator=(ZoneIndex&& other) noexcept;
   /// Frees the prepared zones and the grid.
-  ~ZoneIndex();
+  KELVOR_API ~ZoneIndex();
 
   /// The lowest id among the zones whose Contain(p) is 1, or kNoZone.
-  std::int32_t Locate(const tagPOINT& p) const;
+  KELVOR_API std::int32_t Locate(const tagPOINT& p) const;
   /// out[i] = Locate(points[i]) for i < count.
-  void Locate(const tagPOINT* points, std::size_t count, std::int32_t* out) const;
+  KELVOR_API void Locate(const tagPOINT* points, std::size_t count, std::int32_t* out) const;
 
   /// The rule given when built.
-  Rule rule() const;
+  KELVOR_API Rule rule() const;
   /// Number of zones kept (zones with id kNoZone are not kept).
-  std::size_t size() const;
+  KELVOR_API std::size_t size() const;
   /// Zone i as kept, in the order given: its prepared polygon. i must be
   /// below size().
-  const PreparedPolygon& zone(std::size_t i) const;
+  KELVOR_API const PreparedPolygon& zone(std::size_t i) const;
   /// The id of zone i as kept; i must be below size().
-  std::int32_t id(std::size_t i) const;
+  KELVOR_API std::int32_t id(std::size_t i) const;
   /// Bytes held by this object (prepared zones, grid and bookkeeping).
-  std::size_t memory_bytes() const;
+  KELVOR_API std::size_t memory_bytes() const;
 
  private:
   struct KELVOR_LOCAL Impl;

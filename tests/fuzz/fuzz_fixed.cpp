@@ -11,6 +11,8 @@
 
 namespace {
 
+constexpr double kPi = 3.141592653589793;  // M_PI is not standard C++
+
 using namespace fuzz;
 
 constexpr I32 kDeg = 65536;
@@ -148,7 +150,7 @@ double circular_gap(double deg_a, double deg_b) {
 }
 
 double exact_direction(I32 x, I32 y) {
-  double d = std::atan2(static_cast<double>(y), static_cast<double>(x)) * 180.0 / M_PI;
+  double d = std::atan2(static_cast<double>(y), static_cast<double>(x)) * 180.0 / kPi;
   return d < 0 ? d + 360.0 : d;
 }
 
@@ -204,7 +206,7 @@ void vectors(Input& in) {
 
   // Unit vector: within a few units of (cos, sin) times 65536.
   KMF_Vector_Unit(&v, angle);
-  const double rad = std::fmod(angle / 65536.0, 360.0) * M_PI / 180.0;
+  const double rad = std::fmod(angle / 65536.0, 360.0) * kPi / 180.0;
   FUZZ_CHECK(std::fabs(v.x - 65536.0 * std::cos(rad)) <= 4 &&
                  std::fabs(v.y - 65536.0 * std::sin(rad)) <= 4,
              "angle=%d got=(%d,%d)", angle, v.x, v.y);

@@ -27,7 +27,7 @@ run(${CMAKE_COMMAND} -S ${CONSUMER_DIR} -B ${WORK_DIR}/consumer -G ${GENERATOR}
     ${installed} ${cross} -DCMAKE_CXX_COMPILER=${CXX}
     "-DCMAKE_CXX_FLAGS=${CXX_FLAGS}" "-DCMAKE_EXE_LINKER_FLAGS=${LINK_FLAGS}")
 run(${CMAKE_COMMAND} --build ${WORK_DIR}/consumer)
-run(${EMULATOR} ${WORK_DIR}/consumer/kelvor_consumer)
+run(${EMULATOR} ${WORK_DIR}/consumer/kelvor_consumer${EXE})
 if(NOT LAST_OUTPUT MATCHES "consumer ok")
   message(FATAL_ERROR "unexpected consumer output: ${LAST_OUTPUT}")
 endif()
@@ -37,7 +37,7 @@ run(${CMAKE_COMMAND} -S ${CONSUMER_DIR} -B ${WORK_DIR}/build-tree -G ${GENERATOR
     -DKelvor_DIR=${BUILD_DIR} ${cross} -DCMAKE_CXX_COMPILER=${CXX}
     "-DCMAKE_CXX_FLAGS=${CXX_FLAGS}" "-DCMAKE_EXE_LINKER_FLAGS=${LINK_FLAGS}")
 run(${CMAKE_COMMAND} --build ${WORK_DIR}/build-tree)
-run(${EMULATOR} ${WORK_DIR}/build-tree/kelvor_consumer)
+run(${EMULATOR} ${WORK_DIR}/build-tree/kelvor_consumer${EXE})
 if(NOT LAST_OUTPUT MATCHES "consumer ok")
   message(FATAL_ERROR "unexpected build-tree consumer output: ${LAST_OUTPUT}")
 endif()
@@ -48,7 +48,7 @@ run(${CMAKE_COMMAND} -S ${CONSUMER_DIR} -B ${WORK_DIR}/vendored -G ${GENERATOR}
     "-DCMAKE_CXX_FLAGS=${CXX_FLAGS}" "-DCMAKE_EXE_LINKER_FLAGS=${LINK_FLAGS}"
     "-DCMAKE_SHARED_LINKER_FLAGS=${LINK_FLAGS}")
 run(${CMAKE_COMMAND} --build ${WORK_DIR}/vendored --target kelvor_consumer)
-run(${EMULATOR} ${WORK_DIR}/vendored/kelvor_consumer)
+run(${EMULATOR} ${WORK_DIR}/vendored/kelvor_consumer${EXE})
 if(NOT LAST_OUTPUT MATCHES "consumer ok")
   message(FATAL_ERROR "unexpected vendored consumer output: ${LAST_OUTPUT}")
 endif()
@@ -62,8 +62,13 @@ if(PKG_CONFIG)
   separate_arguments(extra UNIX_COMMAND "${CXX_FLAGS} ${LINK_FLAGS}")
   string(REGEX MATCH "-L([^ ]+)" _ "${LAST_OUTPUT}")
   run(${CXX} -std=c++17 ${extra} ${CONSUMER_DIR}/main.cpp ${flags} -Wl,-rpath,${CMAKE_MATCH_1}
-      -o ${WORK_DIR}/pc_consumer)
-  run(${EMULATOR} ${WORK_DIR}/pc_consumer)
+      -o ${WORK_DIR}/pc_consumer${EXE})
+  # A Windows program finds the DLL beside itself.
+  file(GLOB dlls ${prefix}/bin/*.dll)
+  if(dlls)
+    file(COPY ${dlls} DESTINATION ${WORK_DIR})
+  endif()
+  run(${EMULATOR} ${WORK_DIR}/pc_consumer${EXE})
   if(NOT LAST_OUTPUT MATCHES "consumer ok")
     message(FATAL_ERROR "unexpected pkg-config consumer output: ${LAST_OUTPUT}")
   endif()

@@ -38,6 +38,12 @@ TEST(ShapeLayout, FieldsFollowTheVirtualTablePointerInOrder) {
       {"KPGON::rcBound", off(&g, &g.rcBound), vp},
       {"KPGON::nCount", off(&g, &g.nCount), vp + rc},
       {"KPGON::pPoints", off(&g, &g.pPoints), 2 * vp + rc},
+      // The plain records are the same on every platform (LP64, LLP64, wasm32).
+      {"sizeof(tagPOINT)", sizeof(tagPOINT), 8},
+      {"sizeof(KMF_Vector)", sizeof(KMF_Vector), 8},
+      {"sizeof(KMF_Matrix)", sizeof(KMF_Matrix), 16},
+      {"sizeof(tagLonLat)", sizeof(tagLonLat), 16},
+      {"sizeof(_Bin_LonLat)", sizeof(_Bin_LonLat), 8},
   });
 }
 
