@@ -5,7 +5,8 @@ one process. Prints one small table; all ratios come from this one run.
     PYTHONPATH=build/release/python /usr/bin/python3 bench/python_bench.py
 
 (or with the package installed, no PYTHONPATH). --points scales every case;
---quick runs 100,000 points for a smoke test. Nothing here asserts a time.
+--quick runs 100,000 points and a small world for a smoke test. Nothing here
+asserts a time.
 
 Cases:
   * Polygon.contains (compatible and exact rule) over uniform points in the
@@ -14,7 +15,12 @@ Cases:
   * ZoneIndex.locate over about 200 country-sized zones (1/100000-degree
     units, ~5 degrees across) against geopandas.sjoin(predicate="within");
   * kelvor.dask.assign_zones on a LocalCluster of 2 worker processes against
-    the single-process call (cluster start-up excluded).
+    the single-process call (cluster start-up excluded);
+  * a fractal world of about 250 country areas in degrees (10 million
+    vertices, 50,000 rings: coastlines, lakes as holes, islands, one shapely
+    MultiPolygon per area): ZoneIndex.from_geometries over the GeoSeries
+    (conversion included), then ZoneIndex.locate over points uniform over the
+    world and near borders against geopandas.sjoin(predicate="within").
 The "agree" column is the share of points where both sides answer alike
 (boundary rules differ: kelvor is half-open even-odd, shapely is closed).
 """
@@ -183,6 +189,114 @@ def dask_case(rng, n, rings, ids, workers):
     row(f"kelvor.dask on {workers} workers vs one process", t_dask / n, t_single / n,
         "kelvor.dask.locate_lonlat, one process", (n, n), float(np.mean(got == want)))
 
+# ---- the fractal world --------------------------------------------------------------
+
+def fractal_rings(rng, centres, radii, corners, levels, roughness=0.25):
+    """len(centres) coastline-like rings of corners * 2**levels vertices, (k, n, 2):
+    a coarse ring of `corners` points at 0.7 to 1.3 times the radius, each edge
+    then split `levels` times at its midpoint, moved across the edge by up to
+    `roughness` times its length either way (all rings of one call at once)."""
+    k = len(centres)
+    angle = 2 * np.pi * (np.arange(corners) + 0.4 * rng.uniform(0, 1, (k, corners))) / corners
+    r = radii[:, None] * (0.7 + 0.6 * rng.uniform(0, 1, (k, corners)))
+    x = centres[:, :1] + r * np.cos(angle)
+    y = centres[:, 1:] + r * np.sin(angle)
+    for _ in range(levels):
+        dx = np.roll(x, -1, axis=1) - x
+        dy = np.roll(y, -1, axis=1) - y
+        shift = roughness * rng.uniform(-1, 1, x.shape)
+        mx, my = x + dx / 2 - dy * shift, y + dy / 2 + dx * shift
+        x = np.stack([x, mx], axis=2).reshape(k, -1)
+        y = np.stack([y, my], axis=2).reshape(k, -1)
+    # on the 1/100000-degree grid, so that kelvor and GEOS see the same outlines
+    return np.round(np.stack([x, y], axis=2), 5)
+
+
+def world_geometries(rng, quick):
+    """One shapely MultiPolygon per cell of a grid over lon -180..180, lat -90..90:
+    a coastline (16 * 2**L vertices, L in 9..12) with two lakes as holes, and
+    100 to 300 islands of 16 to 128 vertices at 1.4 to 1.9 coastline radii."""
+    import shapely.geometry as sg
+
+    cols, rows, levels, islands = (5, 4, (6, 8), (10, 30)) if quick else (25, 10, (9, 12),
+                                                                          (100, 300))
+    cell_w, cell_h = 360.0 / cols, 180.0 / rows
+    radius = 0.22 * min(cell_w, cell_h)
+    geoms, vertices = [], []
+    for row in range(rows):
+        for col in range(cols):
+            c = np.array([[-180 + (col + 0.5 + 0.05 * rng.uniform(-1, 1)) * cell_w,
+                           -90 + (row + 0.5 + 0.05 * rng.uniform(-1, 1)) * cell_h]])
+            coast = fractal_rings(rng, c, np.array([radius]), 16,
+                                  int(rng.integers(levels[0], levels[1], endpoint=True)))[0]
+            lakes = fractal_rings(rng, c + 0.3 * radius * rng.uniform(-1, 1, (2, 2)),
+                                  np.full(2, 0.08 * radius), 16, 6)
+            parts = [sg.Polygon(coast, list(lakes))]
+            vertices += [coast, *lakes]
+            k = int(rng.integers(islands[0], islands[1], endpoint=True))
+            angle = rng.uniform(0, 2 * np.pi, k)
+            dist = radius * rng.uniform(1.4, 1.9, k)
+            centres = c + np.stack([dist * np.cos(angle), dist * np.sin(angle)], axis=1)
+            sizes, level = rng.uniform(0.02, 0.2, k), rng.integers(0, 3, k, endpoint=True)
+            for lv in range(4):
+                pick = np.flatnonzero(level == lv)
+                if pick.size:
+                    rings = fractal_rings(rng, centres[pick], sizes[pick], 16, lv)
+                    parts += [sg.Polygon(r) for r in rings]
+                    vertices += list(rings)
+            geoms.append(sg.MultiPolygon(parts))
+    return geoms, vertices
+
+
+WORLD = []  # lines printed above the table
+
+
+def world_case(rng, n, quick):
+    import geopandas
+
+    t = time.perf_counter()
+    geoms, vertices = world_geometries(rng, quick)
+    t_make = time.perf_counter() - t
+    zones = geopandas.GeoDataFrame({"zone": np.arange(len(geoms), dtype=np.int32)},
+                                   geometry=geopandas.GeoSeries(geoms))
+    n_vertices = sum(len(v) for v in vertices)
+    t = time.perf_counter()
+    index = kelvor.ZoneIndex.from_geometries(zones.geometry)
+    t_build = time.perf_counter() - t
+    rebuild, parts = index.__reduce__()  # the packed rings: the index build alone
+    t = time.perf_counter()
+    rebuild(*parts)
+    t_core = time.perf_counter() - t
+    WORLD.append(f"world: {len(geoms)} areas, {n_vertices:,} vertices, {len(vertices):,} rings "
+                 f"(made in {t_make:.1f} s); ZoneIndex.from_geometries {t_build:.2f} s "
+                 f"(the index build alone {t_core:.2f} s{'' if quick else '; target < 3 s'}), "
+                 f"{index.memory_bytes / 1e6:.0f} MB")
+
+    uniform = np.round(np.stack([rng.uniform(-180, 180, n), rng.uniform(-90, 90, n)], 1), 5)
+    ends = np.cumsum([len(v) for v in vertices])
+    pick = rng.integers(0, n_vertices, n)
+    ring = np.searchsorted(ends, pick, side="right")
+    near = np.stack([vertices[r][k - (ends[r] - len(vertices[r]))]
+                     for r, k in zip(ring.tolist(), pick.tolist())])
+    near = np.round(near + rng.uniform(-0.02, 0.02, near.shape), 5)
+
+    for label, lonlat in (("uniform", uniform), ("near borders", near)):
+        units = kelvor.to_units(lonlat)
+        t, got = best_of(lambda: index.locate(units), 3)
+
+        def sjoin(k):
+            points = geopandas.GeoDataFrame(geometry=geopandas.points_from_xy(
+                lonlat[:k, 0], lonlat[:k, 1]))
+            joined = geopandas.sjoin(points, zones, how="left", predicate="within")
+            zone = joined["zone"].fillna(kelvor.NO_ZONE).groupby(level=0).min()
+            return zone.sort_index().to_numpy().astype(np.int64)
+
+        m_base = min(20_000, sample_size(sjoin, n))
+        t_base, want = best_of(lambda: sjoin(m_base), 1)
+        row(f"world locate, {label}", t / n, t_base / m_base,
+            "geopandas.sjoin within (points GeoDataFrame included)", (n, m_base),
+            float(np.mean(got[:m_base] == want)))
+
 
 def main():
     parser = argparse.ArgumentParser(description=__doc__.split("\n")[0])
@@ -191,7 +305,8 @@ def main():
     parser.add_argument("--workers", type=int, default=2)
     parser.add_argument("--budget", type=float, default=10.0,
                         help="seconds one measured call may take before it is sampled")
-    parser.add_argument("--skip", nargs="*", default=[], choices=["polygon", "zones", "dask"])
+    parser.add_argument("--skip", nargs="*", default=[],
+                        choices=["polygon", "zones", "dask", "world"])
     args = parser.parse_args()
     global BUDGET
     BUDGET = args.budget
@@ -208,21 +323,25 @@ def main():
             rings = [star_ring(rng, 500, 520_000, (i * 1_000_000, 0)) for i in range(20)]
             ids = np.arange(20, dtype=np.int32)
         dask_case(rng, n, rings, ids, args.workers)
+    if "world" not in args.skip:
+        world_case(rng, n, args.quick)
 
     wraps = "" if not WRAPS else (" compatible rule can wrap (misclassify) on: "
                                   + ", ".join(WRAPS) + ";")
     print(f"\n{n:,} points per case;{wraps} kelvor {kelvor.__version__}, {os.cpu_count()} cores; "
           f"total {time.perf_counter() - t0:.0f} s\n")
-    head = (f"{'case':58} {'kelvor':>8} {'Mpt/s':>8} {'baseline':>8} {'Mpt/s':>8} "
+    for line in WORLD:
+        print(line + "\n")
+    head = (f"{'case':58} {'kelvor':>9} {'ns/pt':>8} {'baseline':>8} {'ns/pt':>9} "
             f"{'speed-up':>8} {'agree':>8}")
     print(head)
     print("-" * len(head))
     for case, ours, base, base_name, (m, m_base), agree in ROWS:
         a = f"{agree * 100:.3f}%" if agree is not None else "-"
-        print(f"{case:58} {m:8,d} {1e-6 / ours:8.2f} {m_base:8,d} {1e-6 / base:8.2f} "
+        print(f"{case:58} {m:9,d} {ours * 1e9:8.1f} {m_base:8,d} {base * 1e9:9.1f} "
               f"{base / ours:7.1f}x {a:>8}")
     print("\nkelvor / baseline: points measured (fewer than asked when one call would "
-          f"exceed {args.budget:.0f} s),\nMpt/s: million points per second; speed-up: baseline "
+          f"exceed {args.budget:.0f} s),\nns/pt: nanoseconds per point; speed-up: baseline "
           "time per point / kelvor time per point.")
     print("\nbaselines: " + "; ".join(sorted({r[3] for r in ROWS})))
 

@@ -15,8 +15,9 @@ Array conventions (see ``kelvor._convert`` for the full rules):
 
 Families: :mod:`kelvor.fixed` (16.16 fixed point), :mod:`kelvor.planar`,
 :mod:`kelvor.shapes`, :mod:`kelvor.geo`, :mod:`kelvor.prepared` (Polygon,
-ZoneIndex); :mod:`kelvor.dask` assigns large point tables to zones on a
-Dask cluster.
+ZoneIndex: rings, polygons with holes and multipolygons, also from shapely,
+geopandas or GeoJSON geometries); :mod:`kelvor.dask` assigns large point
+tables to zones on a Dask cluster.
 """
 
 from . import _kelvor

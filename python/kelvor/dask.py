@@ -11,12 +11,13 @@ nearest unit, halves away from zero. A fix with NaN or infinite coordinates,
 or one beyond the int32 unit range, cannot be located: it gets
 :data:`kelvor.NO_ZONE`.
 
-Zones. Features of type Polygon give their outer ring; MultiPolygon features
-give the outer ring of each of their polygons, all with the feature's id.
-Holes (inner rings) are ignored, other geometry types and null geometries
-are skipped. The id is the integer value of the property named by
-``id_property`` or, without one, the feature's position in the collection
-(0, 1, ...). A fix in several zones gets the lowest id.
+Zones. Each feature of type Polygon or MultiPolygon is one zone, built by
+:meth:`kelvor.ZoneIndex.from_geometries`: holes count (a fix in a hole is
+not in the zone) and all polygons of a MultiPolygon answer the feature's one
+id. Null geometries and other geometry types are skipped. The id is the
+integer value of the property named by ``id_property`` or, without one, the
+feature's position in the collection (0, 1, ...). A fix in several zones
+gets the lowest id.
 
 Cluster. :func:`run` starts a ``distributed.LocalCluster`` (worker
 processes, one thread each) unless given a scheduler address such as
@@ -41,9 +42,10 @@ from typing import Any, List, Optional, Tuple, Union
 
 import numpy as np
 
-from ._convert import INT32_MAX, INT32_MIN
+from ._areas import geometry_areas
+from ._convert import INT32_MAX, INT32_MIN, rule_name
 from .geo import to_units
-from .prepared import NO_ZONE, ZoneIndex
+from .prepared import NO_ZONE, ZoneIndex, _zone_index
 
 PathOrDict = Union[str, "os.PathLike[str]", dict]
 
@@ -57,13 +59,6 @@ def _feature_collection(geojson: PathOrDict) -> dict:
     if hasattr(geojson, "read"):
         return json.load(geojson)
     raise TypeError("geojson: expected a path, a file object or a decoded dict")
-
-
-def _ring_units(coords: Any, where: str) -> np.ndarray:
-    ring = np.asarray(coords, dtype=np.float64)
-    if ring.ndim != 2 or ring.shape[1] < 2:
-        raise ValueError(f"{where}: a ring must be a list of [lon, lat] positions")
-    return to_units(np.ascontiguousarray(ring[:, :2]))
 
 
 def _feature_id(feature: dict, index: int, id_property: Optional[str]) -> int:
@@ -85,43 +80,49 @@ def _feature_id(feature: dict, index: int, id_property: Optional[str]) -> int:
     return value
 
 
-def load_zones(geojson: PathOrDict,
-               id_property: Optional[str] = None) -> Tuple[List[np.ndarray], np.ndarray]:
-    """Outer rings in 1/100000-degree units and their int32 ids, from GeoJSON.
-
-    ``geojson`` is a path, an open file or an already decoded
-    FeatureCollection (a single Feature is accepted too).
-    """
+def _zones(geojson: PathOrDict,
+           id_property: Optional[str]) -> Tuple[List[dict], np.ndarray, List[int]]:
     doc = _feature_collection(geojson)
     features = doc.get("features") if doc.get("type") == "FeatureCollection" else [doc]
     if not isinstance(features, list):
         raise ValueError("geojson: expected a FeatureCollection")
-    rings: List[np.ndarray] = []
+    geometries: List[dict] = []
     ids: List[int] = []
+    positions: List[int] = []
     for i, feature in enumerate(features):
         geometry = feature.get("geometry") if isinstance(feature, dict) else None
-        if not geometry:
+        if not isinstance(geometry, dict) or geometry.get("type") not in ("Polygon",
+                                                                           "MultiPolygon"):
             continue
-        kind = geometry.get("type")
-        if kind == "Polygon":
-            polygons = [geometry.get("coordinates") or []]
-        elif kind == "MultiPolygon":
-            polygons = geometry.get("coordinates") or []
-        else:
-            continue
-        zid = _feature_id(feature, i, id_property)
-        for k, polygon in enumerate(polygons):
-            if polygon:
-                rings.append(_ring_units(polygon[0], f"feature {i} polygon {k}"))
-                ids.append(zid)
-    return rings, np.array(ids, dtype=np.int32)
+        ids.append(_feature_id(feature, i, id_property))
+        geometries.append(geometry)
+        positions.append(i)
+    return geometries, np.array(ids, dtype=np.int32), positions
+
+
+def load_zones(geojson: PathOrDict,
+               id_property: Optional[str] = None) -> Tuple[List[dict], np.ndarray]:
+    """The zones of a GeoJSON document: their geometries and int32 ids.
+
+    ``geojson`` is a path, an open file or an already decoded
+    FeatureCollection (a single Feature is accepted too). Returns one
+    GeoJSON geometry mapping (Polygon or MultiPolygon, in degrees, holes
+    included) per zone and the ids, ready for
+    ``ZoneIndex.from_geometries(geometries, ids)``.
+    """
+    geometries, ids, _ = _zones(geojson, id_property)
+    return geometries, ids
 
 
 def build_index(geojson: PathOrDict, id_property: Optional[str] = None,
                 rule: str = "compatible") -> ZoneIndex:
-    """A ZoneIndex of the GeoJSON's zones (see :func:`load_zones`)."""
-    rings, ids = load_zones(geojson, id_property)
-    return ZoneIndex(rings, ids, rule=rule)
+    """A ZoneIndex of the GeoJSON's zones (see :func:`load_zones`) in
+    1/100000-degree units; bad coordinates raise ValueError naming the
+    feature."""
+    rule = rule_name(rule)
+    geometries, ids, positions = _zones(geojson, id_property)
+    packed = geometry_areas(geometries, lambda k: f"feature {positions[k]}", 100000.0)
+    return _zone_index(*packed, ids, rule)
 
 
 def locate_lonlat(index: ZoneIndex, lon: Any, lat: Any) -> np.ndarray:

@@ -49,3 +49,79 @@ def points_around(rng, ring, n, margin=2):
     hi = ring.max(axis=0).astype(np.int64) + margin
     pts = rng.integers(lo, hi, size=(n, 2), endpoint=True).astype(np.int32)
     return np.ascontiguousarray(np.concatenate([ring, ring + 1, ring - 1, pts]))
+
+
+# ---- an independent model of rings with holes and many parts ---------------------
+
+def trunc_div(num, den):
+    """num / den truncated toward zero, in Python ints."""
+    q = abs(num) // abs(den)
+    return q if (num < 0) == (den < 0) else -q
+
+
+def ring_holds_exact(ring, x, y):
+    """Even-odd rule with every crossing formed exactly: an edge a -> b (ring
+    closed from the last point to the first) straddles row y when
+    a.y <= y < b.y or b.y <= y < a.y and crosses it at
+    a.x + trunc((b.x - a.x) * (y - a.y) / (b.y - a.y)); inside when an odd
+    number of crossings lie strictly right of x."""
+    pts = [(int(p[0]), int(p[1])) for p in ring]
+    inside = False
+    for i, (ax, ay) in enumerate(pts):
+        bx, by = pts[(i + 1) % len(pts)]
+        if ay <= y < by or by <= y < ay:
+            if x < ax + trunc_div((bx - ax) * (y - ay), by - ay):
+                inside = not inside
+    return inside
+
+
+def ring_answers(ring, points, rule):
+    """One ring alone: the exact model, or the engine's own loop for the
+    compatible rule (its wrapping product is the rule)."""
+    import kelvor
+    if rule == "compatible":
+        return kelvor.polygon_contain_point(np.ascontiguousarray(ring, np.int32), points)
+    return np.array([ring_holds_exact(ring, int(x), int(y)) for x, y in points.tolist()], bool)
+
+
+def area_model(rings, holes, points, rule):
+    """Inside when some outer ring holds the point and none of its holes does;
+    holes before the first outer ring count for nothing."""
+    result = np.zeros(len(points), bool)
+    current = None  # what the latest outer ring holds, less its holes so far
+    for ring, hole in zip(rings, holes):
+        held = ring_answers(ring, points, rule)
+        if hole:
+            if current is not None:
+                current &= ~held
+        else:
+            if current is not None:
+                result |= current
+            current = held.copy()
+    if current is not None:
+        result |= current
+    return result
+
+
+def bound_model(rings):
+    """The bounding rectangle over the rings of 3 points or more, or None."""
+    big = [np.asarray(r, np.int64) for r in rings if len(r) >= 3]
+    if not big:
+        return None
+    allp = np.concatenate(big)
+    lo, hi = allp.min(axis=0), allp.max(axis=0)
+    return int(lo[0]), int(lo[1]), int(hi[0]), int(hi[1])
+
+
+def probe_points(rng, rings, n=300, margin=3):
+    """Vertices and their neighbours, then random points over the rings' box."""
+    filled = [np.asarray(r, np.int64) for r in rings if len(r)]
+    if not filled:
+        return rng.integers(-50, 50, (n, 2)).astype(np.int32)
+    allp = np.concatenate(filled)
+    lo, hi = allp.min(axis=0) - margin, allp.max(axis=0) + margin
+    lo, hi = np.maximum(lo, INT32_MIN), np.minimum(hi, INT32_MAX)
+    near = np.concatenate([allp, allp + 1, allp - 1, allp + [1, -1]])
+    near = near[((near >= INT32_MIN) & (near <= INT32_MAX)).all(axis=1)]
+    rand = rng.integers(lo, hi, (n, 2), endpoint=True)
+    return np.ascontiguousarray(np.concatenate([near, rand]).astype(np.int32))

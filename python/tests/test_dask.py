@@ -87,31 +87,73 @@ def test_array_path_equals_single_process(client, table):
     assert np.array_equal(got, kdask.locate_lonlat(index, pts[:, 0], pts[:, 1]))
 
 
-def test_load_zones_rings_ids_and_units():
-    doc = {"type": "FeatureCollection", "features": [
-        {"type": "Feature", "properties": {"id": "12"}, "geometry": {
-            "type": "Polygon", "coordinates": [
-                [[0.000005, 0.0], [1.0, 0.0], [1.0, 1.0], [0.0, 1.0], [0.000005, 0.0]],
-                [[0.2, 0.2], [0.4, 0.2], [0.4, 0.4], [0.2, 0.2]]]}},  # hole: ignored
-        {"type": "Feature", "properties": {"id": 3}, "geometry": None},
-        {"type": "Feature", "properties": {"id": 4}, "geometry": {
-            "type": "MultiPolygon", "coordinates": [
-                [[[2, 2], [3, 2], [3, 3], [2, 2]]], [[[5, 5], [6, 5], [6, 6], [5, 5]]]]}},
-    ]}
-    rings, ids = kdask.load_zones(doc, "id")
-    assert ids.tolist() == [12, 4, 4]
-    assert rings[0][0].tolist() == [1, 0]  # half a unit rounds away from zero
-    assert rings[0].shape == (5, 2) and rings[2][1].tolist() == [600000, 500000]
-    _, order_ids = kdask.load_zones(doc)
-    assert order_ids.tolist() == [0, 2, 2]  # feature positions
-    index = kdask.build_index(doc, "id", rule="exact")
-    got = kdask.locate_lonlat(index, [0.3, 2.9, 7.0, np.nan], [0.3, 2.1, 7.0, 0.0])
-    assert got.tolist() == [12, 4, kelvor.NO_ZONE, kelvor.NO_ZONE]
+LOAD_DOC = {"type": "FeatureCollection", "features": [
+    {"type": "Feature", "properties": {"id": "12"}, "geometry": {
+        "type": "Polygon", "coordinates": [
+            [[0.000005, 0.0], [1.0, 0.0], [1.0, 1.0], [0.0, 1.0], [0.000005, 0.0]],
+            [[0.2, 0.2], [0.4, 0.2], [0.4, 0.4], [0.2, 0.2]]]}},  # a hole
+    {"type": "Feature", "properties": {"id": 3}, "geometry": None},
+    {"type": "Feature", "properties": {"id": 4}, "geometry": {
+        "type": "MultiPolygon", "coordinates": [
+            [[[2, 2], [3, 2], [3, 3], [2, 2]]], [[[5, 5], [6, 5], [6, 6], [5, 5]]]]}},
+    {"type": "Feature", "properties": {"id": 5}, "geometry": {
+        "type": "LineString", "coordinates": [[0, 0], [9, 9]]}},
+]}
+
+
+def test_load_zones_geometries_and_ids():
+    geometries, ids = kdask.load_zones(LOAD_DOC, "id")
+    assert ids.dtype == np.int32 and ids.tolist() == [12, 4]  # one id per feature
+    assert [g["type"] for g in geometries] == ["Polygon", "MultiPolygon"]
+    _, order_ids = kdask.load_zones(LOAD_DOC)
+    assert order_ids.tolist() == [0, 2]  # feature positions
+    index = kdask.build_index(LOAD_DOC, "id", rule="exact")
+    assert index.rings_per_zone.tolist() == [2, 2] and index.holes.tolist() == [False, True,
+                                                                                   False, False]
+    assert index.rings[0][0].tolist() == [1, 0]  # half a unit rounds away from zero
+    assert index.rings[3][1].tolist() == [600000, 500000]
+    got = kdask.locate_lonlat(index, [0.3, 0.7, 2.9, 5.9, 7.0, np.nan, 0.35],
+                              [0.25, 0.3, 2.1, 5.1, 7.0, 0.0, 0.22])
+    assert got.tolist() == [kelvor.NO_ZONE, 12, 4, 4, kelvor.NO_ZONE, kelvor.NO_ZONE,
+                            kelvor.NO_ZONE]
     # The triangle's one-degree diagonal (100,000 units in both axes) wraps
     # the compatible crossing product: (2.9, 2.1) is misplaced by that rule.
-    assert kelvor.ring_can_wrap(rings[1])
-    compatible = kdask.build_index(doc, "id")
+    assert kelvor.ring_can_wrap(index.rings[2])
+    compatible = kdask.build_index(LOAD_DOC, "id")
     assert kdask.locate_lonlat(compatible, [2.9], [2.1]).tolist() == [kelvor.NO_ZONE]
+
+
+def test_bad_coordinates_name_the_feature():
+    doc = {"type": "FeatureCollection", "features": [
+        {"type": "Feature", "geometry": None},
+        {"type": "Feature", "geometry": {"type": "Polygon", "coordinates": [
+            [[0, 0], [1, 0], [1e9, 1]]]}}]}
+    with pytest.raises(ValueError, match="^feature 1: .*int32"):
+        kdask.build_index(doc)
+
+
+def test_cluster_join_counts_holes_and_multipolygon_parts(client, tmp_path):
+    lake = [[0.4, 0.4], [0.6, 0.4], [0.6, 0.6], [0.4, 0.6], [0.4, 0.4]]
+    doc = {"type": "FeatureCollection", "features": [
+        {"type": "Feature", "properties": {"code": 70}, "geometry": {"type": "Polygon",
+         "coordinates": [[[0, 0], [1, 0], [1, 1], [0, 1], [0, 0]], lake]}},
+        {"type": "Feature", "properties": {"code": 80}, "geometry": {"type": "MultiPolygon",
+         "coordinates": [[[[2, 0], [3, 0], [3, 1], [2, 1], [2, 0]]],
+                         [[[5, 0], [6, 0], [6, 1], [5, 1], [5, 0]]]]}},
+    ]}
+    zones_path = tmp_path / "zones.geojson"
+    zones_path.write_text(json.dumps(doc))
+    fixes = pd.DataFrame({"lon": [0.1, 0.5, 0.45, 2.5, 5.5, 4.0, 0.9],
+                          "lat": [0.1, 0.5, 0.55, 0.5, 0.5, 0.5, 0.9]})
+    csv = tmp_path / "fixes.csv"
+    fixes.to_csv(csv, index=False)
+    out = tmp_path / "out.csv"
+    rows = kdask.run(str(csv), str(zones_path), str(out), id_property="code", rule="exact",
+                     blocksize=64, client=client)
+    zones = pd.read_csv(out)["zone"].tolist()
+    assert rows == 7
+    #            land  lake       lake       part 1  part 2  between        land
+    assert zones == [70, kelvor.NO_ZONE, kelvor.NO_ZONE, 80, 80, kelvor.NO_ZONE, 70]
 
 
 @pytest.mark.parametrize("bad", [{"id": "x"}, {"id": 2**31}, {"id": kelvor.NO_ZONE}, {}])

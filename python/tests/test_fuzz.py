@@ -20,7 +20,7 @@ SPECIAL = {"rule": ["compatible", "exact", "Exact", "", 3, None],
 # Growing an inscribed rectangle takes time in proportion to the ring's extent:
 # those get small coordinates so that the fuzz stays quick.
 SMALL_VALUES = {"inscribed_rect", "get_mcr", "Polygon", "ZoneIndex"}
-PAIR_PARAMS = {"ring", "points", "a", "b", "c", "d", "p", "q", "rect_min", "rect_max", "v",
+PAIR_PARAMS = {"ring", "coords", "points", "a", "b", "c", "d", "p", "q", "rect_min", "rect_max", "v",
                "track", "lower", "upper", "center", "lonlat", "line"}
 PUBLIC = sorted(name for name in kelvor.__all__ if callable(getattr(kelvor, name)))
 
@@ -61,6 +61,10 @@ def random_argument(rng, small):
 
 def coherent_argument(rng, fn, pname, n, dtype, small):
     """An argument of the shape the parameter wants, so that calls reach the engine."""
+    if pname == "coords" and rng.random() < 0.3:  # a polygon or multipolygon of rings
+        ring = lambda: values(rng, dtype, (int(rng.integers(0, 6)), 2), small)
+        polygon = lambda: [ring() for _ in range(int(rng.integers(1, 4)))]
+        return polygon() if rng.random() < 0.5 else [polygon() for _ in range(2)]
     if pname == "m":
         shape = (n, 2, 2)
     elif pname in PAIR_PARAMS and (pname == "v" or fn.__module__ != "kelvor.fixed"):
@@ -88,10 +92,10 @@ def make_call(rng, name):
             break
         if p.name in SPECIAL:
             args.append(SPECIAL[p.name][rng.integers(len(SPECIAL[p.name]))])
-        elif p.name == "rings" and coherent:
-            args.append([coherent_argument(rng, fn, "ring", int(rng.integers(0, 6)), dtype, small)
-                         for _ in range(n)])
-        elif p.name == "rings":
+        elif p.name == "zones" and coherent:
+            args.append([coherent_argument(rng, fn, "coords", int(rng.integers(0, 6)), dtype,
+                                           small) for _ in range(n)])
+        elif p.name == "zones":
             args.append([random_argument(rng, True) for _ in range(int(rng.integers(0, 4)))]
                         if rng.random() < 0.85 else random_argument(rng, True))
         else:
