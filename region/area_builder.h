@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <utility>
 #include <vector>
 
@@ -57,7 +58,15 @@ class AreaBuilder {
     GridShape g;
     std::size_t at;
     const CellBuild* parent;
-    std::vector<std::uint32_t> beyond;  // the parent's edges that may cross right of it
+    const std::vector<std::uint32_t>* beyond;  // the parent's edges that may cross right of it
+  };
+  // What a grid being built holds, kept per depth of splitting so that the
+  // storage of one grid serves the next at the same depth.
+  struct Level {
+    CellLists lists;
+    std::vector<std::uint32_t> beyond;
+    std::vector<std::pair<std::size_t, CellBuild>> deferred;  // the first `used` are live
+    std::size_t used = 0;
   };
 
   // --- Geometry of one edge (the index of its start point) ---
@@ -79,7 +88,8 @@ class AreaBuilder {
 
   // --- Grids and cells (area_grid.cpp) ---
   void top_grid();
-  void build_grid(const GridJob& job, CellLists lists);
+  void build_grid(const GridJob& job, const CellLists& lists, std::size_t depth);
+  Level& level(std::size_t depth);
   template <class Emit>
   void enumerate(const GridShape& g, const std::vector<std::uint32_t>& edges,
                  const std::vector<std::uint32_t>& runs, Emit&& emit) const;
@@ -94,7 +104,7 @@ class AreaBuilder {
   void keep_rings(CellBuild& c, const std::vector<std::uint32_t>& rings) const;
   void varying_rings(const CellBuild& c, std::vector<std::uint32_t>& rings) const;
   bool should_split(const CellBuild& c) const;
-  std::uint32_t split(const CellBuild& c);
+  std::uint32_t split(const CellBuild& c, std::size_t depth);
   std::size_t leaf_words(const CellBuild& c) const;
   std::uint32_t write_leaf(const CellBuild& c);
   void write_block(const CellBuild& c, std::size_t k);
@@ -123,8 +133,12 @@ class AreaBuilder {
   std::vector<std::uint32_t> rings_scratch_, kept_scratch_;
   std::vector<std::int32_t> groups_scratch_;
   std::vector<CellItem> pairs_scratch_;
-  // Cells to split once the grid holding them is swept: word, contents.
-  std::vector<std::pair<std::size_t, CellBuild>>* deferred_ = nullptr;
+  // Storage of the grids under construction, one per depth (stable
+  // addresses: deeper levels are added while shallower ones are in use).
+  std::vector<std::unique_ptr<Level>> levels_;
+  // The cell being folded, reused from cell to cell.
+  CellBuild scratch_;
+  std::vector<std::uint32_t> at_x0_;
 };
 
 }  // namespace kelvor::detail

@@ -16,7 +16,7 @@ namespace kelvor::detail {
 namespace {
 
 // A leaf longer than this many words is split while the budget lasts.
-constexpr std::size_t kLeafWords = 12;
+constexpr std::size_t kLeafWords = 16;
 constexpr std::size_t kMaxCells = std::size_t{1} << 26;
 
 }  // namespace
@@ -106,7 +106,7 @@ void AreaBuilder::top_grid() {
   group_outer_.assign(group_outer_ring_.size(), 0);
   group_holes_in_.assign(group_outer_ring_.size(), 0);
   listed_.assign((ix_.points_.size() + 63) / 64, 0);
-  build_grid({ix_.grid_, 0, nullptr, {}}, std::move(lists));
+  build_grid({ix_.grid_, 0, nullptr, nullptr}, lists, 0);
   if (ix_.words_.capacity() > ix_.words_.size() + ix_.words_.size() / 4) ix_.words_.shrink_to_fit();
 }
 
@@ -176,18 +176,23 @@ void AreaBuilder::start_row(const GridJob& job, std::int32_t row) {
     last_group = g;
     if (par[k] != 0) flip(p.active[k].ring);
   }
-  for (const std::uint32_t e : job.beyond) {
+  for (const std::uint32_t e : *job.beyond) {
     if (straddles(start(e).y, finish(e).y, row) && crossing(e, row) >= x_end) flip(ring_of_[e]);
   }
 }
 
-void AreaBuilder::build_grid(const GridJob& job, CellLists lists) {
-  std::vector<std::pair<std::size_t, CellBuild>> deferred;
-  auto* const enclosing = deferred_;
-  deferred_ = &deferred;
+AreaBuilder::Level& AreaBuilder::level(std::size_t depth) {
+  while (levels_.size() <= depth) levels_.push_back(std::make_unique<Level>());
+  return *levels_[depth];
+}
+
+// The grid's cells at words_[job.at ...], from its lists; the cells to split
+// wait in this depth's Level until the sweep is done, then each becomes a
+// grid one level deeper.
+void AreaBuilder::build_grid(const GridJob& job, const CellLists& lists, std::size_t depth) {
+  Level& here = level(depth);
+  here.used = 0;
   const GridShape& g = job.g;
-  std::vector<std::uint32_t> at_x0;
-  CellBuild scratch;  // reused from cell to cell; copied out only to be split
   for (std::uint32_t band = 0; band < g.rows; ++band) {
     const std::int64_t y0 = g.cell_y(band);
     if (y0 > last_row_) break;  // no point above the rings' last row: cells stay 0
@@ -201,7 +206,7 @@ void AreaBuilder::build_grid(const GridJob& job, CellLists lists) {
         continue;
       }
       const std::int64_t x0 = g.cell_x(col), x1 = g.cell_x(col + 1);
-      CellBuild& c = scratch;
+      CellBuild& c = scratch_;
       c.edges.clear();
       c.runs.clear();
       c.toggles.clear();
@@ -212,7 +217,7 @@ void AreaBuilder::build_grid(const GridJob& job, CellLists lists) {
       c.b = g.sy;
       // Crossings of the band's first row that lie in this cell: those right
       // of x0 count for its corner, those on x0 for the cells to its left.
-      at_x0.clear();
+      at_x0_.clear();
       for (std::uint32_t k = lists.begin(cell); k < lists.end(cell); ++k) {
         const std::uint32_t item = lists.items[k];
         if ((item & kRunItem) != 0) {
@@ -223,20 +228,24 @@ void AreaBuilder::build_grid(const GridJob& job, CellLists lists) {
         if (!straddles(start(item).y, finish(item).y, row)) continue;
         const std::int64_t t = crossing(item, row);
         if (t > x0 && t < x1) flip(ring_of_[item]);
-        if (t == x0) at_x0.push_back(ring_of_[item]);
+        if (t == x0) at_x0_.push_back(ring_of_[item]);
       }
       ix_.words_[pos] = fold_cell(c, row);
-      if (ix_.words_[pos] == kSplit) deferred.emplace_back(pos, c);
-      for (const std::uint32_t r : at_x0) flip(r);
+      if (ix_.words_[pos] == kSplit) {
+        if (here.used == here.deferred.size()) here.deferred.emplace_back();
+        here.deferred[here.used].first = pos;
+        here.deferred[here.used].second = c;  // reuses the stored vectors' storage
+        ++here.used;
+      }
+      for (const std::uint32_t r : at_x0_) flip(r);
     }
     reset_row();
   }
-  lists = CellLists();
-  deferred_ = enclosing;
   // Split in order while the budget lasts; the rest stay leaves.
-  for (auto& d : deferred) {
-    const std::uint32_t word = ix_.words_.size() < budget_ ? split(d.second) : write_leaf(d.second);
-    ix_.words_[d.first] = word;
+  for (std::size_t k = 0; k < here.used; ++k) {
+    const CellBuild& d = here.deferred[k].second;
+    const std::uint32_t word = ix_.words_.size() < budget_ ? split(d, depth + 1) : write_leaf(d);
+    ix_.words_[here.deferred[k].first] = word;
   }
 }
 
@@ -356,7 +365,7 @@ bool AreaBuilder::should_split(const CellBuild& c) const {
 
 // A finer grid over c: 4 by 4 cells (fewer where c is under 4 units wide
 // or tall), as split_shifts() gives it.
-std::uint32_t AreaBuilder::split(const CellBuild& c) {
+std::uint32_t AreaBuilder::split(const CellBuild& c, std::size_t depth) {
   std::uint32_t ka = 0, kb = 0;
   split_shifts(c.a, c.b, &ka, &kb);
   GridShape g;
@@ -369,20 +378,22 @@ std::uint32_t AreaBuilder::split(const CellBuild& c) {
   const std::size_t at = ix_.words_.size();
   if (at + g.cells() > kOffsetMask) throw std::bad_alloc();
   ix_.words_.resize(at + g.cells(), kConst);
+  Level& next = level(depth);
   std::vector<CellItem>& pairs = pairs_scratch_;
   pairs.clear();
   enumerate(g, c.edges, c.runs, [&](std::size_t cell, std::uint32_t item) {
     pairs.push_back({static_cast<std::uint32_t>(cell), item});
   });
-  CellLists lists = build_cell_lists(g.cells(), pairs);
+  build_cell_lists(g.cells(), pairs, next.lists);
   // Edges that may cross right of the grid on some row: their crossings
   // count in every cell of that row.
-  std::vector<std::uint32_t> beyond;
+  next.beyond.clear();
   for (const std::uint32_t e : c.edges) {
-    if ((flags_[e] & kWild) != 0 || std::max(start(e).x, finish(e).x) >= c.x1())
-      beyond.push_back(e);
+    if ((flags_[e] & kWild) != 0 || std::max(start(e).x, finish(e).x) >= c.x1()) {
+      next.beyond.push_back(e);
+    }
   }
-  build_grid({g, at, &c, beyond}, std::move(lists));
+  build_grid({g, at, &c, &next.beyond}, next.lists, depth);
   return kSplit | static_cast<std::uint32_t>(at);
 }
 

@@ -35,7 +35,7 @@
 ///
 /// Query cost. The index cuts the rings' bounding rectangle into cells and
 /// cuts every crowded cell into a finer grid of 4 by 4 again until each lists
-/// at most ten edges or so (except where more edges than that pass within a
+/// at most fourteen edges or so (except where more edges than that pass within a
 /// unit of each other, or on rings whose rows cross a large share of their
 /// edges, where a memory budget of some 100 bytes per vertex stops it): a
 /// query reads its cell, the finer grids' cells down to its leaf, and tests

@@ -24,11 +24,12 @@ struct CellLists {
   std::uint32_t end(std::size_t cell) const { return offsets[cell + 1]; }
 };
 
-// A counting sort of the pairs by cell (cells below `cells`). Throws
-// std::bad_alloc when the lists would not fit 32-bit offsets.
-inline CellLists build_cell_lists(std::size_t cells, const std::vector<CellItem>& pairs) {
+// A counting sort of the pairs by cell (cells below `cells`) into `lists`,
+// whose storage is reused. Throws std::bad_alloc when the lists would not
+// fit 32-bit offsets.
+inline void build_cell_lists(std::size_t cells, const std::vector<CellItem>& pairs,
+                             CellLists& lists) {
   if (pairs.size() > 0xFFFFFFFFu) throw std::bad_alloc();
-  CellLists lists;
   lists.offsets.assign(cells + 1, 0);
   for (const CellItem& p : pairs) ++lists.offsets[p.cell + 1];
   for (std::size_t c = 0; c < cells; ++c) lists.offsets[c + 1] += lists.offsets[c];
@@ -38,6 +39,11 @@ inline CellLists build_cell_lists(std::size_t cells, const std::vector<CellItem>
   for (const CellItem& p : pairs) lists.items[lists.offsets[p.cell]++] = p.item;
   for (std::size_t c = cells; c > 0; --c) lists.offsets[c] = lists.offsets[c - 1];
   lists.offsets[0] = 0;
+}
+
+inline CellLists build_cell_lists(std::size_t cells, const std::vector<CellItem>& pairs) {
+  CellLists lists;
+  build_cell_lists(cells, pairs, lists);
   return lists;
 }
 
