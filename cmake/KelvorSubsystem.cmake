@@ -41,8 +41,10 @@ function(kelvor_subsystem name)
     VISIBILITY_INLINES_HIDDEN ON)
   # Exported functions call one another (the shapes call the planar tests,
   # the overloads share one body): let those calls bind and inline within the
-  # library.
-  target_compile_options(${target} PRIVATE
-    $<$<CXX_COMPILER_ID:GNU,Clang>:-fno-semantic-interposition>)
+  # shared library (a static one binds them anyway).
+  if(BUILD_SHARED_LIBS)
+    target_compile_options(${target} PRIVATE
+      $<$<CXX_COMPILER_ID:GNU,Clang>:-fno-semantic-interposition>)
+  endif()
   set_property(GLOBAL APPEND PROPERTY KELVOR_SUBSYSTEMS ${target})
 endfunction()

@@ -4,9 +4,13 @@
 
 #include "earth.h"
 #include "kelvor/geo.h"
+#include "trig.h"
 
 namespace {
 
+using kelvor::detail::geo_acos;
+using kelvor::detail::geo_cos;
+using kelvor::detail::geo_sin;
 using kelvor::detail::kDegToRad;
 using kelvor::detail::kEarthRadius;
 using kelvor::detail::kPi;
@@ -15,10 +19,10 @@ using kelvor::detail::kUnitsPerDegree;
 // Coordinates already in radians.
 inline double central_distance(double lam1, double phi1, double lam2, double phi2) {
   const double x =
-      std::sin(phi1) * std::sin(phi2) + std::cos(phi1) * std::cos(phi2) * std::cos(lam1 - lam2);
+      geo_sin(phi1) * geo_sin(phi2) + geo_cos(phi1) * geo_cos(phi2) * geo_cos(lam1 - lam2);
   if (x >= 1.0) return 0.0;
   if (x <= -1.0) return kPi * kEarthRadius;
-  return std::acos(x) * kEarthRadius;  // a NaN x lands here and stays NaN
+  return geo_acos(x) * kEarthRadius;  // a NaN x lands here and stays NaN
 }
 
 inline double units_to_radians(std::int32_t v) {

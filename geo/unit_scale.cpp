@@ -6,7 +6,9 @@
 #include "common/wrap.h"
 #include "earth.h"
 #include "kelvor/geo.h"
+#include "trig.h"
 
+using kelvor::detail::geo_cos;
 using kelvor::detail::kDegreesPerMetre;
 using kelvor::detail::kDegToRad;
 using kelvor::detail::kMetresPerDegree;
@@ -16,17 +18,17 @@ using kelvor::detail::wrap_add;
 using kelvor::detail::wrap_sub;
 
 void GetUnitLength(const tagLonLat& pt, double& lon_metres, double& lat_metres) {
-  lon_metres = std::cos(pt.lat * kDegToRad) * kMetresPerDegree;
+  lon_metres = geo_cos(pt.lat * kDegToRad) * kMetresPerDegree;
   lat_metres = kMetresPerDegree;
 }
 
 void GetUnitDegree(const tagLonLat& pt, double& lon_degrees, double& lat_degrees) {
-  lon_degrees = 1.0 / (std::cos(pt.lat * kDegToRad) * kMetresPerDegree);
+  lon_degrees = 1.0 / (geo_cos(pt.lat * kDegToRad) * kMetresPerDegree);
   lat_degrees = kDegreesPerMetre;
 }
 
 void GetRectCenterPt(const tagLonLat& center, double half, tagLonLat& lower, tagLonLat& upper) {
-  const double s = std::cos(center.lat * kDegToRad) * kMetresPerDegree;
+  const double s = geo_cos(center.lat * kDegToRad) * kMetresPerDegree;
   const double dlon = half / s;
   const double dlat = half / kMetresPerDegree;
   lower.lon = center.lon - dlon;
@@ -38,7 +40,7 @@ void GetRectCenterPt(const tagLonLat& center, double half, tagLonLat& lower, tag
 void GetRectCenterPt(const _Bin_LonLat& center, double half, _Bin_LonLat& lower,
                      _Bin_LonLat& upper) {
   const double s =
-      std::cos(static_cast<double>(center.lat) / kUnitsPerDegree * kDegToRad) * kMetresPerDegree;
+      geo_cos(static_cast<double>(center.lat) / kUnitsPerDegree * kDegToRad) * kMetresPerDegree;
   const double dlon = half / s;
   const double dlat = half / kMetresPerDegree;
   // Half-extents truncate toward zero (a 1 m half-side gives 0 latitude units);

@@ -7,11 +7,19 @@
 /// ranges: whatever the fields hold goes into the formulas. Double expressions
 /// are evaluated in a fixed order without contraction into fused multiply-adds,
 /// so results are identical across compilers and optimisation levels. The
-/// distances, unit scales and boxes also call the C library's sin, cos and
-/// acos: with glibc they are identical on x86-64 and aarch64 (checked in CI);
-/// another C maths library may differ in the last bit of a double. The
-/// projection and the angle functions use no C maths and are identical
-/// everywhere.
+/// distances, unit scales and boxes also need sin, cos and acos:
+///  * by default they call the C library's. With glibc the results are
+///    identical on x86-64 and aarch64 (checked in CI); another C maths library
+///    (musl, the Windows runtime, Apple's, Android's) may differ in the last
+///    bit of a double on a few percent of arguments;
+///  * built with KELVOR_PORTABLE_MATH (CMake option) they use Kelvor's own,
+///    correctly rounded for every argument (round to nearest) and computed
+///    with IEEE-754 +, -, *, / and sqrt alone, so the results are identical on
+///    every platform with IEEE-754 doubles in the default rounding mode
+///    (checked in CI on x86-64 and aarch64 Linux, x86-64 Windows and wasm32);
+///    where the C library rounds wrongly, they differ from the default build.
+/// The projection and the angle functions use no C maths and are identical
+/// everywhere in both modes.
 #ifndef KELVOR_GEO_H
 #define KELVOR_GEO_H
 

@@ -37,8 +37,8 @@
 
 namespace {
 
-std::atomic<long> g_malloc_calls{0};
-std::atomic<long> g_malloc_fail_next{0};
+[[maybe_unused]] std::atomic<long> g_malloc_calls{0};
+[[maybe_unused]] std::atomic<long> g_malloc_fail_next{0};
 
 // operator new bookkeeping: blocks handed out and not yet deleted, calls
 // since the last arming, and the call number that fails (-1: none).
