@@ -2,9 +2,9 @@
 # README as its main page, in <build>/docs/html (index.html). Not part of the
 # default build. Doxygen fails on any warning, so a public declaration added
 # without its comment breaks this target.
-find_package(Doxygen)
+find_package(Doxygen QUIET)
 if(NOT DOXYGEN_FOUND)
-  message(STATUS "No doxygen: the docs target is not available")
+  message(STATUS "API reference: no docs target, no doxygen (apt-get install doxygen)")
   return()
 endif()
 # Runs the Markdown filter of docs/md_anchors.py.
@@ -15,6 +15,7 @@ if(NOT KELVOR_DOCS_PYTHON)
 endif()
 set(KELVOR_DOCS_DIR ${PROJECT_BINARY_DIR}/docs)
 configure_file(${PROJECT_SOURCE_DIR}/docs/Doxyfile.in ${KELVOR_DOCS_DIR}/Doxyfile @ONLY)
+message(STATUS "API reference: docs target (Doxygen ${DOXYGEN_VERSION})")
 # Rebuilt from scratch each time, so no page of a removed header lingers.
 add_custom_target(docs
   COMMAND ${CMAKE_COMMAND} -E rm -rf ${KELVOR_DOCS_DIR}/html
