@@ -14,7 +14,12 @@
 
 namespace {
 
-using namespace kelvor::detail;
+using kelvor::detail::g_cordic_angle_table;
+using kelvor::detail::g_cos_table;
+using kelvor::detail::g_sin_table;
+using kelvor::detail::g_tan_table;
+using kelvor::detail::to_i32;
+namespace cordic = kelvor::detail::cordic;
 
 constexpr std::int64_t kDeg = 65536;
 

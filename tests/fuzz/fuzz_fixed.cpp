@@ -9,11 +9,10 @@
 
 #include "fuzz_input.h"
 
+namespace fuzz {
 namespace {
-
 constexpr double kPi = 3.141592653589793;  // M_PI is not standard C++
 
-using namespace fuzz;
 
 constexpr I32 kDeg = 65536;
 constexpr I32 k90 = 90 * kDeg, k180 = 180 * kDeg, k270 = 270 * kDeg, k360 = 360 * kDeg;
@@ -286,8 +285,10 @@ void vectors(Input& in) {
 }
 
 }  // namespace
+}  // namespace fuzz
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  using namespace fuzz;  // the target's checks, in this function only
   Input in(data, size);
   scalars(in);
   roots(in);

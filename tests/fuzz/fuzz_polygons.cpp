@@ -10,9 +10,8 @@
 
 #include "fuzz_input.h"
 
+namespace fuzz {
 namespace {
-
-using namespace fuzz;
 
 I32 size_of(const Ring& r) { return static_cast<I32>(r.size()); }
 const tagPOINT* data_of(const Ring& r) { return r.empty() ? nullptr : r.data(); }
@@ -199,8 +198,10 @@ void rings(Input& in) {
 }
 
 }  // namespace
+}  // namespace fuzz
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  using namespace fuzz;  // the target's checks, in this function only
   Input in(data, size);
   rings(in);
   return 0;

@@ -18,9 +18,8 @@
 
 #include "fuzz_input.h"
 
+namespace fuzz {
 namespace {
-
-using namespace fuzz;
 using kelvor::PreparedPolygon;
 using kelvor::RingCanWrap;
 using kelvor::Rule;
@@ -335,8 +334,10 @@ void inscribed(Input& in) {
 }
 
 }  // namespace
+}  // namespace fuzz
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  using namespace fuzz;  // the target's checks, in this function only
   Input in(data, size);
   const std::uint8_t scale = in.byte() % 6;
   const Ring r = in.ring(in.flag() ? 12 : 200);

@@ -12,9 +12,8 @@
 
 #include "fuzz_input.h"
 
+namespace fuzz {
 namespace {
-
-using namespace fuzz;
 
 bool fits(I64 v) { return v >= kMin && v <= kMax; }
 // True when no difference between any two of the points wraps.
@@ -342,8 +341,10 @@ void rectangles(Input& in) {
 }
 
 }  // namespace
+}  // namespace fuzz
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  using namespace fuzz;  // the target's checks, in this function only
   Input in(data, size);
   segments(in);
   rectangles(in);

@@ -11,9 +11,8 @@
 
 #include "fuzz_input.h"
 
+namespace fuzz {
 namespace {
-
-using namespace fuzz;
 
 bool empty(const KRECT& r) { return r.ptMin.x > r.ptMax.x || r.ptMin.y > r.ptMax.y; }
 bool half_open(const KRECT& r, const tagPOINT& q) {
@@ -305,8 +304,10 @@ void shapes(Input& in) {
 }
 
 }  // namespace
+}  // namespace fuzz
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  using namespace fuzz;  // the target's checks, in this function only
   Input in(data, size);
   shapes(in);
   return 0;

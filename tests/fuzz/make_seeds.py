@@ -9,10 +9,14 @@ on the probed rows, combs that overflow the 30-entry crossing list, wrapping dia
 and long flat edges, rings at the ends of the 32-bit range, rounding halves, root
 and angle boundaries, and straight paths. Rerun after changing what a target reads:
     python3 tests/fuzz/make_seeds.py
+CTest runs it with --check, which writes nothing and fails when a committed seed
+differs from what this script writes, or when a committed seed-* file is no
+longer written by it.
 """
 import math
 import os
 import random
+import sys
 
 ROOT = os.path.join(os.path.dirname(os.path.abspath(__file__)), "corpus")
 MIN, MAX = -2**31, 2**31 - 1
@@ -133,10 +137,11 @@ def named_rings(rng):
     return rings
 
 
+WRITTEN = {}  # path -> bytes, every seed this run produces
+
+
 def write(target, name, seed):
-    os.makedirs(os.path.join(ROOT, target), exist_ok=True)
-    with open(os.path.join(ROOT, target, "seed-" + name), "wb") as f:
-        f.write(bytes(seed.b))
+    WRITTEN[os.path.join(ROOT, target, "seed-" + name)] = bytes(seed.b)
 
 
 def line(s, v):  # line_near / from / to of the polygons target: any value
@@ -337,6 +342,27 @@ def segments(rng):
         write("segments", name, s)
 
 
-if __name__ == "__main__":
+def main(argv):
     for target in (polygons, prepared, shapes, fixed, geo, segments):
         target(random.Random(20261205))
+    if argv[1:] == ["--check"]:
+        committed = {os.path.join(ROOT, t, f) for t in os.listdir(ROOT)
+                     for f in os.listdir(os.path.join(ROOT, t)) if f.startswith("seed-")}
+        stale = sorted(committed - set(WRITTEN))
+        differ = sorted(p for p, b in WRITTEN.items()
+                        if not os.path.exists(p) or open(p, "rb").read() != b)
+        for p in differ:
+            print("differs from what make_seeds.py writes:", os.path.relpath(p, ROOT))
+        for p in stale:
+            print("no longer written by make_seeds.py:", os.path.relpath(p, ROOT))
+        print(f"{len(WRITTEN)} seeds checked")
+        return 1 if differ or stale else 0
+    for path, data in WRITTEN.items():
+        os.makedirs(os.path.dirname(path), exist_ok=True)
+        with open(path, "wb") as f:
+            f.write(data)
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main(sys.argv))

@@ -159,14 +159,6 @@ TEST(PolygonRelations, ContainSamplesVerticesAndProbesMissASliver) {
   });
 }
 
-TEST(PolygonMeetsPolygon, ExtremeCoordinatesNeitherOverflowNorLoop) {
-  const std::int32_t M = INT32_MAX, m = INT32_MIN;
-  tagPOINT c[3] = {{M - 1, M - 1}, {M, M - 1}, {M, M}}, d[3] = {{M - 1, M}, {M - 1, M - 1}, {M, M}};
-  tagPOINT huge[4] = {{m, m}, {M, m}, {M, M}, {m, M}}, other[3] = {{m + 1, 0}, {M, 0}, {0, M}};
-  KPGON(3, c).Intersect(KPGON(3, d));         // any answer, but it must end
-  KPGON(4, huge).Intersect(KPGON(3, other));  // extents beyond 2^31 - 1
-}
-
 Q mcr(const tagPOINT* p, std::int32_t n, std::int32_t step) {
   KRECT r(3, 3, 4, 4);
   GetMCR(r, n, p, step);
