@@ -23,21 +23,27 @@ mapfile -t commands < <(awk '/^```sh$/ { n++; grab = 1; next } /^```$/ { grab = 
 work=$(mktemp -d /tmp/kelvor-fresh.XXXXXX)
 git clone --quiet "file://$PWD" "$work/clone"
 mkdir -p "$work/upper" "$work/overlay-work"
+# A whiteout (character device 0/0) in the overlay's upper layer hides the
+# file of the same path below it.
 for pkg in $hidden; do
   dpkg -L "$pkg" 2>/dev/null || true
-done | while read -r f; do
-  case "$f" in /usr/*) ;; *) continue ;; esac
-  if [ -f "$f" ] || [ -L "$f" ]; then
-    rel=${f#/usr/}
-    mkdir -p "$work/upper/$(dirname "$rel")"
-    [ -e "$work/upper/$rel" ] || mknod "$work/upper/$rel" c 0 0  # a whiteout
-  fi
-done
+done | /usr/bin/python3 -c '
+import os, sys
+upper = sys.argv[1]
+for line in sys.stdin:
+    f = line.strip()
+    if f.startswith("/usr/") and (os.path.isfile(f) or os.path.islink(f)):
+        w = os.path.join(upper, f[len("/usr/"):])
+        os.makedirs(os.path.dirname(w), exist_ok=True)
+        if not os.path.lexists(w):
+            os.mknod(w, 0o600 | 0o020000, os.makedev(0, 0))
+' "$work/upper"
 
 unshare --mount --propagation private bash -euo pipefail -c '
   mount -t overlay overlay -o "lowerdir=/usr,upperdir=$1/upper,workdir=$1/overlay-work" /usr
   cd "$1/clone"
-  if [ -e /usr/include/pybind11 ] || /usr/bin/python3 -c "import numpy" 2>/dev/null; then
+  if [ -e /usr/include/pybind11/pybind11.h ] || [ -e /usr/bin/doxygen ] ||
+     /usr/bin/python3 -c "import numpy" 2>/dev/null; then
     echo "optional packages are still visible"; exit 1
   fi
   echo "== README, tour: $2"
