@@ -1,4 +1,4 @@
-// Polygon predicates on spiky star rings (spiky_ring in bench_rings.h: random radii at sorted
+// Polygon predicates on spiky star rings (spiky_ring in bench_rings.h: random radii at jittered
 // angles) with query points spread over each ring's bounding box; Boost
 // within (default winding strategy, and crossings_multiply) as baselines on
 // the same rings and points.
