@@ -107,6 +107,68 @@ inline std::vector<tagPOINT> spiky_ring(std::mt19937& rng, std::int32_t n) {
   return rings::star(rng, n, 4000.0, 20000.0);
 }
 
+// A coastline-like ring of corners * 2^levels vertices around (cx, cy): a
+// coarse ring of `corners` vertices at radii 0.7 to 1.3 times `radius`, each
+// edge then split `levels` times at its midpoint, moved across the edge by up
+// to `roughness` times the edge's length either way (self-similar, so every
+// scale has bays and capes; the ring may touch or cross itself, which the
+// even-odd rule takes in its stride).
+inline std::vector<tagPOINT> fractal_ring(std::uint32_t seed, int corners, int levels, double cx,
+                                          double cy, double radius, double roughness = 0.25) {
+  std::mt19937 rng(seed);
+  std::uniform_real_distribution<double> unit(0.0, 1.0), sym(-1.0, 1.0);
+  std::vector<double> xs, ys;
+  for (int i = 0; i < corners; ++i) {
+    const double a = kTwoPi * (i + 0.4 * unit(rng)) / corners;
+    const double r = radius * (0.7 + 0.6 * unit(rng));
+    xs.push_back(cx + r * std::cos(a));
+    ys.push_back(cy + r * std::sin(a));
+  }
+  for (int level = 0; level < levels; ++level) {
+    std::vector<double> nx, ny;
+    nx.reserve(2 * xs.size());
+    ny.reserve(2 * ys.size());
+    for (std::size_t i = 0; i < xs.size(); ++i) {
+      const std::size_t j = (i + 1) % xs.size();
+      const double dx = xs[j] - xs[i], dy = ys[j] - ys[i];
+      const double shift = roughness * sym(rng);  // times the edge's length, across it
+      nx.push_back(xs[i]);
+      ny.push_back(ys[i]);
+      nx.push_back((xs[i] + xs[j]) / 2 - dy * shift);
+      ny.push_back((ys[i] + ys[j]) / 2 + dx * shift);
+    }
+    xs.swap(nx);
+    ys.swap(ny);
+  }
+  std::vector<tagPOINT> ring(xs.size());
+  for (std::size_t i = 0; i < xs.size(); ++i) {
+    ring[i] = {static_cast<std::int32_t>(std::lround(xs[i])),
+               static_cast<std::int32_t>(std::lround(ys[i]))};
+  }
+  return ring;
+}
+
+// `count` points within `reach` units of random vertices of the rings (each
+// coordinate moved by up to reach either way): where a border decides.
+inline std::vector<tagPOINT> points_near_vertices(
+    std::mt19937& rng, const std::vector<const std::vector<tagPOINT>*>& rings, std::size_t count,
+    std::int32_t reach) {
+  std::vector<std::size_t> ends;  // running vertex counts
+  std::size_t total = 0;
+  for (const auto* r : rings) ends.push_back(total += r->size());
+  std::uniform_int_distribution<std::size_t> pick(0, total - 1);
+  std::uniform_int_distribution<std::int32_t> move(-reach, reach);
+  std::vector<tagPOINT> pts(count);
+  for (tagPOINT& p : pts) {
+    const std::size_t k = pick(rng);
+    const std::size_t r =
+        static_cast<std::size_t>(std::upper_bound(ends.begin(), ends.end(), k) - ends.begin());
+    const tagPOINT& v = (*rings[r])[k - (r == 0 ? 0 : ends[r - 1])];
+    p = {v.x + move(rng), v.y + move(rng)};
+  }
+  return pts;
+}
+
 // `count` points uniform over the inclusive box b.
 inline std::vector<tagPOINT> points_in_box(std::mt19937& rng, const Box& b, std::size_t count) {
   std::uniform_int_distribution<std::int32_t> qx(b.min.x, b.max.x), qy(b.min.y, b.max.y);
