@@ -25,11 +25,17 @@ PreparedPolygon::PreparedPolygon(const tagPOINT* points, std::int32_t count, Rul
 
 PreparedPolygon::PreparedPolygon(const Ring* rings, std::size_t ring_count, Rule rule)
     : impl_(std::make_unique<Impl>()) {
+  prepare(*impl_, rings, ring_count, rule, nullptr);
+}
+
+void PreparedPolygon::prepare(Impl& impl, const Ring* rings, std::size_t ring_count, Rule rule,
+                              detail::AreaScratch* scratch) {
   if (rings == nullptr) ring_count = 0;
   std::size_t total = 0;
   for (std::size_t r = 0; r < ring_count; ++r) {
-    if (rings[r].points != nullptr && rings[r].count > 0)
+    if (rings[r].points != nullptr && rings[r].count > 0) {
       total += static_cast<std::size_t>(rings[r].count);
+    }
   }
   if (total > (std::size_t{1} << 29)) throw std::bad_alloc();  // beyond the index's counts
   std::vector<tagPOINT> points;
@@ -46,8 +52,8 @@ PreparedPolygon::PreparedPolygon(const Ring* rings, std::size_t ring_count, Rule
     points.insert(points.end(), ring.points, ring.points + ring.count);
     wraps = wraps || RingCanWrap(ring.points, ring.count);
   }
-  impl_->index = detail::AreaIndex(std::move(points), std::move(kept), rule);
-  impl_->can_wrap = wraps;
+  impl.index = detail::AreaIndex(std::move(points), std::move(kept), rule, scratch);
+  impl.can_wrap = wraps;
 }
 
 PreparedPolygon::PreparedPolygon(const PreparedPolygon& other)

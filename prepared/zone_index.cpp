@@ -205,9 +205,12 @@ ZoneIndex::ZoneIndex(const Area* areas, std::size_t count, Rule rule)
   Impl& m = *impl_;
   m.rule = rule;
   if (areas == nullptr) count = 0;
+  detail::AreaScratch scratch;  // one working storage for every zone's build
   for (std::size_t i = 0; i < count; ++i) {
     if (areas[i].id == kNoZone) continue;
-    m.zones.emplace_back(areas[i].rings, areas[i].rings == nullptr ? 0 : areas[i].ring_count, rule);
+    m.zones.emplace_back();
+    PreparedPolygon::prepare(*m.zones.back().impl_, areas[i].rings,
+                             areas[i].rings == nullptr ? 0 : areas[i].ring_count, rule, &scratch);
     m.ids.push_back(areas[i].id);
   }
   m.build();

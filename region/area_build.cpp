@@ -212,6 +212,7 @@ void AreaBuilder::wild_bands() {
 
 void AreaBuilder::build() {
   if (ix_.points_.size() > kMaxPoints) throw std::bad_alloc();
+  clear_lists();
   assign_groups();
   if (!bounds()) return;
   ix_.blank_ = false;
@@ -220,9 +221,30 @@ void AreaBuilder::build() {
   top_grid();
 }
 
-AreaIndex::AreaIndex(std::vector<tagPOINT> points, std::vector<AreaRing> rings, Rule rule)
+// Lists the build fills by appending start empty (the scratch may come from
+// an earlier build).
+void AreaBuilder::clear_lists() {
+  junctions_.clear();
+  run_lo_.clear();
+  run_hi_.clear();
+  group_outer_ring_.clear();
+  indexed_.clear();
+  touched_rings_.clear();
+  touched_groups_.clear();
+}
+
+AreaScratch::AreaScratch() : state_(std::make_unique<State>()) {}
+AreaScratch::~AreaScratch() = default;
+
+AreaIndex::AreaIndex(std::vector<tagPOINT> points, std::vector<AreaRing> rings, Rule rule,
+                     AreaScratch* scratch)
     : rule_(rule), points_(std::move(points)), rings_(std::move(rings)) {
-  AreaBuilder(*this).build();
+  if (scratch == nullptr) {
+    AreaScratch own;
+    AreaBuilder(*this, *own.state_).build();
+  } else {
+    AreaBuilder(*this, *scratch->state_).build();
+  }
 }
 
 }  // namespace kelvor::detail

@@ -46,9 +46,50 @@ struct CellBuild {
   std::int64_t y1() const { return y0 + (std::int64_t{1} << b); }
 };
 
+// What a grid being built holds, kept per depth of splitting so that the
+// storage of one grid serves the next at the same depth.
+struct Level {
+  CellLists lists;
+  std::vector<std::uint32_t> beyond;
+  std::vector<std::pair<std::size_t, CellBuild>> deferred;  // the first `used` are live
+  std::size_t used = 0;
+};
+
+// The working storage of a build (see AreaScratch in region/area_index.h).
+struct AreaScratch::State {
+  std::vector<std::uint32_t> ring_of_;         // per point; kNone for rings not indexed
+  std::vector<std::uint32_t> end_;             // per point of an indexed ring: its edge's end
+  std::vector<std::uint32_t> prev_, next_;     // non-horizontal neighbours of a non-horizontal edge
+  std::vector<std::uint32_t> junctions_;       // junctions with a run, ascending
+  std::vector<std::int32_t> run_lo_, run_hi_;  // columns of each such junction's run
+  std::vector<std::uint8_t> flags_;
+  std::vector<std::uint32_t> group_outer_ring_;
+  std::vector<std::uint32_t> indexed_;  // non-horizontal edges of indexed rings, ascending
+  // Which edges the cell being folded lists, a bit per point.
+  std::vector<std::uint64_t> listed_;
+  // Sweep state along one row: each ring's parity, each group's outer
+  // parity and count of odd holes.
+  std::vector<std::uint8_t> ring_par_, group_outer_;
+  std::vector<std::uint32_t> group_holes_in_;
+  std::vector<std::uint32_t> touched_rings_;
+  std::vector<std::int32_t> touched_groups_;
+  // Scratch lists of fold_cell, kept to save allocations.
+  std::vector<std::uint32_t> rings_scratch_, kept_scratch_;
+  std::vector<std::int32_t> groups_scratch_;
+  std::vector<CellItem> pairs_scratch_;
+  // Storage of the grids under construction, one per depth (stable
+  // addresses: deeper levels are added while shallower ones are in use).
+  std::vector<std::unique_ptr<Level>> levels_;
+  // The cell being folded, reused from cell to cell.
+  CellBuild scratch_;
+  std::vector<std::uint32_t> at_x0_;
+  // The top grid's lists.
+  CellLists top_lists_;
+};
+
 class AreaBuilder {
  public:
-  explicit AreaBuilder(AreaIndex& ix) : ix_(ix) {}
+  AreaBuilder(AreaIndex& ix, AreaScratch::State& state) : ix_(ix), st_(state) {}
   void build();
 
  private:
@@ -59,14 +100,6 @@ class AreaBuilder {
     std::size_t at;
     const CellBuild* parent;
     const std::vector<std::uint32_t>* beyond;  // the parent's edges that may cross right of it
-  };
-  // What a grid being built holds, kept per depth of splitting so that the
-  // storage of one grid serves the next at the same depth.
-  struct Level {
-    CellLists lists;
-    std::vector<std::uint32_t> beyond;
-    std::vector<std::pair<std::size_t, CellBuild>> deferred;  // the first `used` are live
-    std::size_t used = 0;
   };
 
   // --- Geometry of one edge (the index of its start point) ---
@@ -90,6 +123,7 @@ class AreaBuilder {
   void top_grid();
   void build_grid(const GridJob& job, const CellLists& lists, std::size_t depth);
   Level& level(std::size_t depth);
+  void clear_lists();
   template <class Emit>
   void enumerate(const GridShape& g, const std::vector<std::uint32_t>& edges,
                  const std::vector<std::uint32_t>& runs, Emit&& emit) const;
@@ -110,35 +144,34 @@ class AreaBuilder {
   void write_block(const CellBuild& c, std::size_t k);
 
   AreaIndex& ix_;
+  AreaScratch::State& st_;
   std::int64_t last_row_ = 0;
-  std::vector<std::uint32_t> ring_of_;         // per point; kNone for rings not indexed
-  std::vector<std::uint32_t> end_;             // per point of an indexed ring: its edge's end
-  std::vector<std::uint32_t> prev_, next_;     // non-horizontal neighbours of a non-horizontal edge
-  std::vector<std::uint32_t> junctions_;       // junctions with a run, ascending
-  std::vector<std::int32_t> run_lo_, run_hi_;  // columns of each such junction's run
-  std::vector<std::uint8_t> flags_;
-  std::vector<std::uint32_t> group_outer_ring_;
-  std::vector<std::uint32_t> indexed_;  // non-horizontal edges of indexed rings, ascending
-  std::size_t budget_ = 0;              // words of the index before splitting stops
-  // Which edges the cell being folded lists, a bit per point.
-  std::vector<std::uint64_t> listed_;
-  // Sweep state along one row: each ring's parity, each group's outer
-  // parity and count of odd holes, and the number of groups satisfied.
-  std::vector<std::uint8_t> ring_par_, group_outer_;
-  std::vector<std::uint32_t> group_holes_in_;
-  std::vector<std::uint32_t> touched_rings_;
-  std::vector<std::int32_t> touched_groups_;
-  std::size_t satisfied_ = 0;
-  // Scratch lists of fold_cell, kept to save allocations.
-  std::vector<std::uint32_t> rings_scratch_, kept_scratch_;
-  std::vector<std::int32_t> groups_scratch_;
-  std::vector<CellItem> pairs_scratch_;
-  // Storage of the grids under construction, one per depth (stable
-  // addresses: deeper levels are added while shallower ones are in use).
-  std::vector<std::unique_ptr<Level>> levels_;
-  // The cell being folded, reused from cell to cell.
-  CellBuild scratch_;
-  std::vector<std::uint32_t> at_x0_;
+  std::size_t budget_ = 0;     // words of the index before splitting stops
+  std::size_t satisfied_ = 0;  // groups satisfied on the sweep's row
+  // The working storage, by name (see AreaScratch::State).
+  std::vector<std::uint32_t>& ring_of_ = st_.ring_of_;
+  std::vector<std::uint32_t>& end_ = st_.end_;
+  std::vector<std::uint32_t>& prev_ = st_.prev_;
+  std::vector<std::uint32_t>& next_ = st_.next_;
+  std::vector<std::uint32_t>& junctions_ = st_.junctions_;
+  std::vector<std::int32_t>& run_lo_ = st_.run_lo_;
+  std::vector<std::int32_t>& run_hi_ = st_.run_hi_;
+  std::vector<std::uint8_t>& flags_ = st_.flags_;
+  std::vector<std::uint32_t>& group_outer_ring_ = st_.group_outer_ring_;
+  std::vector<std::uint32_t>& indexed_ = st_.indexed_;
+  std::vector<std::uint64_t>& listed_ = st_.listed_;
+  std::vector<std::uint8_t>& ring_par_ = st_.ring_par_;
+  std::vector<std::uint8_t>& group_outer_ = st_.group_outer_;
+  std::vector<std::uint32_t>& group_holes_in_ = st_.group_holes_in_;
+  std::vector<std::uint32_t>& touched_rings_ = st_.touched_rings_;
+  std::vector<std::int32_t>& touched_groups_ = st_.touched_groups_;
+  std::vector<std::uint32_t>& rings_scratch_ = st_.rings_scratch_;
+  std::vector<std::uint32_t>& kept_scratch_ = st_.kept_scratch_;
+  std::vector<std::int32_t>& groups_scratch_ = st_.groups_scratch_;
+  std::vector<CellItem>& pairs_scratch_ = st_.pairs_scratch_;
+  std::vector<std::unique_ptr<Level>>& levels_ = st_.levels_;
+  CellBuild& scratch_ = st_.scratch_;
+  std::vector<std::uint32_t>& at_x0_ = st_.at_x0_;
 };
 
 }  // namespace kelvor::detail

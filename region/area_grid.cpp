@@ -72,7 +72,7 @@ void AreaBuilder::top_grid() {
   // The top grid's lists are large: count per cell, then fill (no pairs
   // held). Long edges cross many cells: coarsen until the lists stay near a
   // few entries per vertex.
-  CellLists lists;
+  CellLists& lists = st_.top_lists_;
   std::size_t count = 0;
   for (;;) {
     ix_.grid_ = choose_grid(ix_.min_.x, ix_.min_.y, span_x, span_y, target);
@@ -181,7 +181,7 @@ void AreaBuilder::start_row(const GridJob& job, std::int32_t row) {
   }
 }
 
-AreaBuilder::Level& AreaBuilder::level(std::size_t depth) {
+Level& AreaBuilder::level(std::size_t depth) {
   while (levels_.size() <= depth) levels_.push_back(std::make_unique<Level>());
   return *levels_[depth];
 }

@@ -65,6 +65,10 @@
 #include "kelvor/shapes.h"
 #include "kelvor/types.h"
 
+namespace kelvor::detail {
+class AreaScratch;  // the index builder's working storage
+}  // namespace kelvor::detail
+
 /// Kelvor's additions to the exported interface: the bulk queries of this
 /// header. New functions and classes go here; the exported names outside it
 /// never change.
@@ -115,11 +119,13 @@ class PreparedPolygon {
   /// orientation, crossing themselves. Throws std::bad_alloc when memory runs
   /// out (or the polygon is too large for the index's 32-bit counts, beyond
   /// some 500 million vertices).
-  KELVOR_API PreparedPolygon(const tagPOINT* points, std::int32_t count, Rule rule = Rule::Compatible);
+  KELVOR_API PreparedPolygon(const tagPOINT* points, std::int32_t count,
+                             Rule rule = Rule::Compatible);
   /// Rings in GeoJSON order (see the top of this header); a null array or
   /// ring_count 0 gives the polygon of no points. Each ring is copied as
   /// given, empty rings included. Throws std::bad_alloc as above.
-  KELVOR_API PreparedPolygon(const Ring* rings, std::size_t ring_count, Rule rule = Rule::Compatible);
+  KELVOR_API PreparedPolygon(const Ring* rings, std::size_t ring_count,
+                             Rule rule = Rule::Compatible);
   /// Copies the rings and the index. Throws std::bad_alloc when memory runs out.
   KELVOR_API PreparedPolygon(const PreparedPolygon& other);
   /// Takes over other's rings and index; other is left the polygon of no
@@ -150,7 +156,8 @@ class PreparedPolygon {
   /// writes nothing.
   KELVOR_API void Contain(const tagPOINT* points, std::size_t count, std::uint8_t* out) const;
   /// out[i] = ContainBounded(points[i]) for i < count.
-  KELVOR_API void ContainBounded(const tagPOINT* points, std::size_t count, std::uint8_t* out) const;
+  KELVOR_API void ContainBounded(const tagPOINT* points, std::size_t count,
+                                 std::uint8_t* out) const;
 
   /// The rule given when built.
   KELVOR_API Rule rule() const;
@@ -174,6 +181,10 @@ class PreparedPolygon {
  private:
   friend class ZoneIndex;  // reads the index of each zone
   struct KELVOR_LOCAL Impl;
+  // Builds impl from the rings with the given working storage (a zone index
+  // lends one to all its zones).
+  KELVOR_LOCAL static void prepare(Impl& impl, const Ring* rings, std::size_t ring_count, Rule rule,
+                                   detail::AreaScratch* scratch);
   // This object's state, or that of no points once moved from.
   KELVOR_LOCAL const Impl& get() const;
   std::unique_ptr<Impl> impl_;

@@ -48,6 +48,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "kelvor/rule.h"
@@ -64,6 +65,22 @@ struct AreaRing {
   std::int32_t group = -1;  // its outer ring's group; -1: a hole with no outer ring (no effect)
 };
 
+// Working storage of the build, reusable from one build to the next (a zone
+// index builds one area after another): memory already in use is cheaper
+// than new memory, whose every page the system must first map.
+class AreaScratch {
+ public:
+  AreaScratch();
+  ~AreaScratch();
+  AreaScratch(const AreaScratch&) = delete;
+  AreaScratch& operator=(const AreaScratch&) = delete;
+  struct State;
+
+ private:
+  friend class AreaIndex;
+  std::unique_ptr<State> state_;
+};
+
 class AreaIndex {
  public:
   // An area of no rings: holds nothing.
@@ -72,7 +89,8 @@ class AreaIndex {
   // Groups are assigned here: each outer ring starts one, holes join the
   // latest. Throws std::bad_alloc when memory runs out or the area is too
   // large for 32-bit counts (about 2^29 points).
-  AreaIndex(std::vector<tagPOINT> points, std::vector<AreaRing> rings, Rule rule);
+  AreaIndex(std::vector<tagPOINT> points, std::vector<AreaRing> rings, Rule rule,
+            AreaScratch* scratch = nullptr);
 
   // 1 when the area holds (x, y) by the rule, else 0.
   std::int32_t contain(std::int32_t x, std::int32_t y) const;
