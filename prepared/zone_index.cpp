@@ -32,6 +32,7 @@ struct ZoneIndex::Impl {
   // Zones whose wrapped crossings can land anywhere on their rows: asked for
   // every point, ascending id.
   std::vector<std::uint32_t> row_zones;
+  std::size_t bytes = 0;  // the zones' indexes and the grid
 
   const detail::AreaIndex& index(std::uint32_t z) const { return zones[z].impl_->index; }
   std::int32_t locate(const tagPOINT& p) const;
@@ -68,8 +69,9 @@ std::int32_t ZoneIndex::Impl::row_locate(const tagPOINT& p, std::int32_t best) c
 // at a time (the cell's list, then each listed zone's index) while the
 // others' reads are under way.
 void ZoneIndex::Impl::locate_many(const tagPOINT* pts, std::size_t count, std::int32_t* out) const {
-  if (listed.items.empty()) {
-    for (std::size_t i = 0; i < count; ++i) out[i] = row_locate(pts[i], kNoZone);
+  // An index that the caches hold answers faster one point at a time.
+  if (listed.items.empty() || bytes < detail::kInterleaveBytes) {
+    for (std::size_t i = 0; i < count; ++i) out[i] = locate(pts[i]);
     return;
   }
   struct Lane {
@@ -148,7 +150,7 @@ void ZoneIndex::Impl::locate_many(const tagPOINT* pts, std::size_t count, std::i
 }
 
 // The grid over the zones' reach (each zone's rectangle, widened where a
-// wrapping edge's crossing can land), about 256 cells per zone, and in each
+// wrapping edge's crossing can land), about 1024 cells per zone, and in each
 // cell the zones that hold some point of it.
 void ZoneIndex::Impl::build() {
   // Ascending id (ties in the order given): the first hit is the answer.
@@ -172,7 +174,7 @@ void ZoneIndex::Impl::build() {
     hi_y = std::max<std::int64_t>(hi_y, a.max_y());
   }
   if (gridded.empty()) return;
-  const std::size_t target = std::min<std::size_t>(256 * gridded.size(), std::size_t{1} << 22);
+  const std::size_t target = std::min<std::size_t>(1024 * gridded.size(), std::size_t{1} << 22);
   grid = detail::choose_grid(lo_x, lo_y, static_cast<std::uint64_t>(hi_x - 1 - lo_x),
                              static_cast<std::uint64_t>(hi_y - 1 - lo_y), target);
   // A zone holds points only in its reach: look at the cells covering it and
@@ -196,6 +198,8 @@ void ZoneIndex::Impl::build() {
   }
   // The pairs come zone by zone in ascending id, so each cell's list does too.
   listed = detail::build_cell_lists(grid.cells(), pairs);
+  bytes = listed.items.size() * 4 + listed.offsets.size() * 4;
+  for (const PreparedPolygon& z : zones) bytes += z.memory_bytes();
 }
 
 ZoneIndex::ZoneIndex() : impl_(std::make_unique<Impl>()) {}

@@ -213,6 +213,17 @@ void AreaBuilder::wild_bands() {
 void AreaBuilder::build() {
   if (ix_.points_.size() > kMaxPoints) throw std::bad_alloc();
   clear_lists();
+  // The bound KPGON keeps for each ring of 3 points or more, joined.
+  for (const AreaRing& r : ix_.rings_) {
+    if (r.count < 3) continue;
+    for (std::uint32_t i = r.first; i < r.first + static_cast<std::uint32_t>(r.count); ++i) {
+      const tagPOINT& p = ix_.points_[i];
+      if (!ix_.has_bound_) ix_.bound_min_ = ix_.bound_max_ = p;
+      ix_.has_bound_ = true;
+      ix_.bound_min_ = {std::min(ix_.bound_min_.x, p.x), std::min(ix_.bound_min_.y, p.y)};
+      ix_.bound_max_ = {std::max(ix_.bound_max_.x, p.x), std::max(ix_.bound_max_.y, p.y)};
+    }
+  }
   assign_groups();
   if (!bounds()) return;
   ix_.blank_ = false;

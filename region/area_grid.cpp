@@ -65,7 +65,11 @@ void AreaBuilder::enumerate(const GridShape& g, const std::vector<std::uint32_t>
 
 void AreaBuilder::top_grid() {
   const std::size_t n = indexed_.size();
-  std::size_t target = std::min(std::max<std::size_t>(16, n / 2), kMaxCells / 2);
+  // About a cell per two vertices; small areas get up to 1024 cells (at most
+  // 64 a vertex): their few long edges then cross few cells each, and a zone
+  // index finds more of its cells wholly inside them.
+  const std::size_t floor_cells = std::min<std::size_t>(1024, 64 * n);
+  std::size_t target = std::min(std::max<std::size_t>({16, floor_cells, n / 2}), kMaxCells / 2);
   const std::size_t limit = 16 * n + 4096;  // list entries before coarsening
   const std::uint64_t span_x = static_cast<std::uint64_t>(std::int64_t{ix_.max_.x} - ix_.min_.x);
   const std::uint64_t span_y = static_cast<std::uint64_t>(last_row_ - ix_.min_.y);

@@ -157,6 +157,13 @@ std::int32_t AreaIndex::probe_step(Probe& p) const {
 // others' reads are under way.
 void AreaIndex::contain_many(const tagPOINT* pts, std::size_t count, std::uint8_t* out,
                              bool bounded) const {
+  if (memory_bytes() < kInterleaveBytes) {
+    for (std::size_t i = 0; i < count; ++i) {
+      out[i] = static_cast<std::uint8_t>(bounded ? contain_bounded(pts[i].x, pts[i].y)
+                                                 : contain(pts[i].x, pts[i].y));
+    }
+    return;
+  }
   constexpr std::size_t kLanes = 32;
   Probe lanes[kLanes];
   std::size_t owner[kLanes];
@@ -197,25 +204,11 @@ void AreaIndex::contain_many(const tagPOINT* pts, std::size_t count, std::uint8_
 }
 
 std::int32_t AreaIndex::contain_bounded(std::int32_t x, std::int32_t y) const {
-  tagPOINT lo, hi;
-  if (!bound(&lo, &hi)) return 0;
-  if (x < lo.x || x >= hi.x || y < lo.y || y >= hi.y) return 0;
-  return contain(x, y);
-}
-
-bool AreaIndex::bound(tagPOINT* min, tagPOINT* max) const {
-  bool any = false;
-  for (const AreaRing& r : rings_) {
-    if (r.count < 3) continue;
-    for (std::uint32_t i = r.first; i < r.first + static_cast<std::uint32_t>(r.count); ++i) {
-      const tagPOINT& p = points_[i];
-      if (!any) *min = *max = p;
-      any = true;
-      *min = {std::min(min->x, p.x), std::min(min->y, p.y)};
-      *max = {std::max(max->x, p.x), std::max(max->y, p.y)};
-    }
+  if (!has_bound_ || x < bound_min_.x || x >= bound_max_.x || y < bound_min_.y ||
+      y >= bound_max_.y) {
+    return 0;
   }
-  return any;
+  return contain(x, y);
 }
 
 bool AreaIndex::cover_mixed(std::uint32_t word, std::int64_t cx, std::int64_t cy, std::uint32_t a,

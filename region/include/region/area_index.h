@@ -65,6 +65,10 @@ struct AreaRing {
   std::int32_t group = -1;  // its outer ring's group; -1: a hole with no outer ring (no effect)
 };
 
+// Indexes of this many bytes or more are read from memory rather than the
+// caches: their batch queries interleave (contain_many, the zone index).
+constexpr std::size_t kInterleaveBytes = std::size_t{4} << 20;
+
 // Working storage of the build, reusable from one build to the next (a zone
 // index builds one area after another): memory already in use is cheaper
 // than new memory, whose every page the system must first map.
@@ -123,7 +127,11 @@ class AreaIndex {
   const std::vector<AreaRing>& rings() const { return rings_; }
   // The bound KPGON keeps for each ring of 3 points or more, joined:
   // false when there is none.
-  bool bound(tagPOINT* min, tagPOINT* max) const;
+  bool bound(tagPOINT* min, tagPOINT* max) const {
+    *min = bound_min_;
+    *max = bound_max_;
+    return has_bound_;
+  }
   // No point is inside anywhere.
   bool blank() const { return blank_; }
   // Columns [reach_x0, reach_x1) and rows [min.y, max.y) outside which no
@@ -154,6 +162,9 @@ class AreaIndex {
   std::vector<AreaRing> rings_;
   bool blank_ = true;
   tagPOINT min_{0, 0}, max_{0, 0};  // rectangle of the indexed rings, corners inclusive
+  // bound(): the rings of 3 points or more, joined (has_bound_ false: none).
+  bool has_bound_ = false;
+  tagPOINT bound_min_{0, 0}, bound_max_{0, 0};
   GridShape grid_;
   // Cells of the grid first, then split cells' halves and leaves; see the
   // word layout in area_words.h.
