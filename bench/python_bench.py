@@ -29,23 +29,23 @@ import argparse
 import os
 import sys
 import time
+from pathlib import Path
 
 import numpy as np
 
 import kelvor
 
+# The rings are the test suite's (python/tests/conftest.py), so that both
+# measure and check the same outlines.
+sys.path.insert(0, str(Path(__file__).resolve().parent.parent / "python" / "tests"))
+import conftest  # noqa: E402
 
-def star_ring(rng, n, radius, centre=(0, 0), jitter=0.01):
-    """A star-shaped outline: a smoothly wavy radius (coast-like bays and
-    capes) with a little vertex noise, so that edges stay short as in real
-    outlines."""
-    angles = np.sort(rng.uniform(0, 2 * np.pi, n))
-    phase = rng.uniform(0, 2 * np.pi, 3)
-    wave = (1 + 0.25 * np.sin(3 * angles + phase[0]) + 0.1 * np.sin(11 * angles + phase[1])
-            + 0.04 * np.sin(37 * angles + phase[2]))
-    r = radius * wave / 1.4 * (1 - jitter * rng.uniform(0, 1, n))
-    ring = np.stack([centre[0] + r * np.cos(angles), centre[1] + r * np.sin(angles)], axis=1)
-    return np.ascontiguousarray(np.round(ring).astype(np.int32))
+COAST = ((3, 0.25), (11, 0.1), (37, 0.04))  # bays and capes; edges stay short as in outlines
+
+
+def star_ring(rng, n, radius, centre=(0, 0)):
+    """A star-shaped outline: a smoothly wavy radius with a little vertex noise."""
+    return conftest.star_ring(rng, n, radius, centre, jitter=0.01, waves=COAST)
 
 
 def uniform_points(rng, lo, hi, n):
@@ -171,8 +171,7 @@ def dask_case(rng, n, rings, ids, workers):
     probe = np.stack([rng.uniform(-100, 100, 10_000), rng.uniform(-50, 50, 10_000)], axis=1)
     rate = best_of(lambda: kdask.locate_lonlat(index, probe[:, 0], probe[:, 1]), 1)[0] / 1e4
     n = n if rate * n <= BUDGET else max(10_000, int(BUDGET / rate))
-    client = kdask.connect(workers=workers)
-    try:
+    with kdask.Cluster(workers=workers):
         # The fixes live on the workers, as when each reads its own part of a
         # table; the same fixes are then fetched for the single-process call.
         chunk = max(1, n // (4 * workers))
@@ -184,8 +183,6 @@ def dask_case(rng, n, rings, ids, workers):
         t_single, want = best_of(lambda: kdask.locate_lonlat(index, lonlat[:, 0], lonlat[:, 1]), 3)
         kdask.assign_zones(pts[:1000], index).compute()  # workers import kelvor
         t_dask, got = best_of(lambda: kdask.assign_zones(pts, index).compute(), 3)
-    finally:
-        kdask.close(client)
     row(f"kelvor.dask on {workers} workers vs one process", t_dask / n, t_single / n,
         "kelvor.dask.locate_lonlat, one process", (n, n), float(np.mean(got == want)))
 

@@ -3,11 +3,14 @@
 The build configures the whole library (one directory up) with
 KELVOR_BUILD_PYTHON=ON, builds the _kelvor extension, and installs the
 CMake component ``kelvor_python``: the extension and libkelvor.so.0 side by
-side, the extension finding the library through its $ORIGIN run path.
+side, the extension finding the library through its $ORIGIN run path, and
+kelvor/_version.py. The version is the project's, read from
+project(Kelvor VERSION ...) in the top-level CMakeLists.txt.
 Set CMAKE_BUILD_PARALLEL_LEVEL to choose the number of build jobs (default 2).
 """
 
 import os
+import re
 import shutil
 import subprocess
 import sys
@@ -18,6 +21,14 @@ from setuptools.command.build_ext import build_ext
 
 HERE = Path(__file__).resolve().parent
 ROOT = HERE.parent
+
+
+def project_version() -> str:
+    found = re.search(r"project\(\s*Kelvor\s+VERSION\s+([0-9.]+)",
+                      (ROOT / "CMakeLists.txt").read_text(encoding="utf-8"))
+    if not found:
+        raise RuntimeError(f"no project(Kelvor VERSION ...) in {ROOT / 'CMakeLists.txt'}")
+    return found.group(1)
 
 
 class CMakeExtension(Extension):
@@ -54,6 +65,8 @@ class CMakeBuild(build_ext):
         # cannot carry symbolic links, so the file is copied under that name.
         soname = min(staged.glob("libkelvor.so.*"), key=lambda p: len(p.name))
         shutil.copyfile(soname, target.parent / soname.name)
+        shutil.copyfile(staged / "_version.py", target.parent / "_version.py")
 
 
-setup(ext_modules=[CMakeExtension("kelvor._kelvor")], cmdclass={"build_ext": CMakeBuild})
+setup(version=project_version(), ext_modules=[CMakeExtension("kelvor._kelvor")],
+      cmdclass={"build_ext": CMakeBuild})

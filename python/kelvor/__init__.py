@@ -3,15 +3,18 @@
 Every vectorised function loops in C++ (with the GIL released) and returns,
 element for element, bit for bit, what the C++ function returns.
 
-Array conventions (see ``kelvor._convert`` for the full rules):
+Array conventions (python/README.md has them in full):
 
-* plane points and rings: (N, 2) int32 arrays of (x, y);
-* lon/lat pairs: (N, 2) float64 degrees, or int32 1/100000 degree for the
-  ``*_bin`` functions;
-* ndarrays must be C-contiguous (else ValueError; use
-  ``numpy.ascontiguousarray``); lists are converted with ``numpy.asarray``;
-  other integer dtypes are accepted when every value fits int32 (never
-  wrapped), float32 is widened to float64; other dtypes raise TypeError.
+* plane points: int32 pairs ``(..., 2)`` of (x, y); rings, lines and tracks
+  are whole ``(N, 2)`` arrays;
+* lon/lat pairs: float64 degrees, or int32 1/100000 degree for the ``*_bin``
+  functions;
+* anything ``numpy.asarray`` takes is accepted (lists, strided or Fortran
+  arrays, pandas columns), copied only when needed; integer arguments take
+  any integer dtype whose values fit int32 (never wrapped), float arguments
+  floats and exact integers. Another dtype raises TypeError, a wrong shape
+  or value ValueError, naming the argument;
+* per-element arguments broadcast together by numpy's rules.
 
 Families: :mod:`kelvor.fixed` (16.16 fixed point), :mod:`kelvor.planar`,
 :mod:`kelvor.shapes`, :mod:`kelvor.geo`, :mod:`kelvor.prepared` (Polygon,
@@ -21,12 +24,13 @@ tables to zones on a Dask cluster.
 """
 
 from . import _kelvor
+from ._version import __version__
 from .fixed import (DEGREE, ONE, angle_diff, atan2, ceil_fix, cos, divfix, floor_fix, muldiv,
                     muldiv_no_round, mulfix, round_fix, sin, sqrt32, sqrt_fixed, tan,
                     vector_from_polar, vector_length, vector_polarize, vector_rotate,
                     vector_transform, vector_unit)
 from .geo import (METRES_PER_DEGREE, absolute_angle, absolute_angle_bin, bearing, line_length,
-                  line_length_bin, points_in_rect, points_in_rect_bin, project_base,
+                  line_length_bin, point_in_rect, point_in_rect_bin, project_base,
                   project_base_bin, pts_in_rect, pts_in_rect_bin, rect_center_pt,
                   rect_center_pt_bin, segment_length, segment_length_bin, sharp_angle,
                   sharp_angle_bin, to_units, track_sharp_angles, track_sharp_angles_bin,
@@ -39,8 +43,6 @@ from .planar import (NO_POINT, polygon_clip_horizon, polygon_clip_vertical,
                      segment_segment_intersect)
 from .prepared import NO_ZONE, Polygon, ZoneIndex, densify_ring, ring_can_wrap
 from .shapes import EMPTY_RECT, bounding_rect, get_mcr, inscribed_rect
-
-__version__ = "0.1.0"
 
 __all__ = [
     # fixed point
@@ -58,7 +60,7 @@ __all__ = [
     # geographic
     "METRES_PER_DEGREE", "segment_length", "segment_length_bin", "line_length",
     "line_length_bin", "unit_length", "unit_degree", "rect_center_pt", "rect_center_pt_bin",
-    "pts_in_rect", "pts_in_rect_bin", "points_in_rect", "points_in_rect_bin", "project_base",
+    "pts_in_rect", "pts_in_rect_bin", "point_in_rect", "point_in_rect_bin", "project_base",
     "project_base_bin", "absolute_angle", "absolute_angle_bin", "bearing", "sharp_angle",
     "sharp_angle_bin", "turn_angle", "turn_angle_bin", "track_turn_angles",
     "track_turn_angles_bin", "track_sharp_angles", "track_sharp_angles_bin", "to_units",

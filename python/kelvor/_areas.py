@@ -28,7 +28,9 @@ from typing import Any, Callable, List, NamedTuple, Optional, Sequence, Tuple
 
 import numpy as np
 
-from ._convert import INT32_MAX, INT32_MIN, int_pairs
+from . import _kelvor
+
+INT32_MIN, INT32_MAX = -(2**31), 2**31 - 1
 
 _EMPTY_RING = np.zeros((0, 2), np.int32)
 _EMPTY_RING.setflags(write=False)
@@ -64,6 +66,8 @@ def _depth(x: Any, name: str, limit: int = MULTIPOLYGON + 1) -> Optional[int]:
     a few steps however many points there are; the conversion of each ring
     checks the rest.
     """
+    if not isinstance(x, (list, tuple, np.ndarray)) and hasattr(x, "__array__"):
+        x = np.asarray(x)  # pandas frames and other array-likes
     if isinstance(x, np.ndarray) and x.dtype != object:
         return None if x.ndim == 1 and x.size == 0 else x.ndim
     if isinstance(x, (numbers.Number, np.generic)) and not isinstance(x, (str, bytes)):
@@ -85,11 +89,15 @@ def _items(x: Any, name: str, what: str) -> Sequence[Any]:
     raise ValueError(f"{name}: expected {what}, got {type(x).__name__}")
 
 
+def ring_array(x: Any, name: str) -> np.ndarray:
+    """A ring as an (N, 2) int32 array, by the compiled core's argument rules."""
+    return _kelvor.column(x, name, "int32", "n,2")
+
+
 def _ring(x: Any, name: str) -> np.ndarray:
-    if (isinstance(x, (list, tuple)) and len(x) == 0) or \
-            (isinstance(x, np.ndarray) and x.size == 0 and x.ndim == 1):
+    if isinstance(x, np.ndarray) and x.size == 0 and x.ndim == 1:
         return _EMPTY_RING
-    return int_pairs(x, name)
+    return ring_array(x, name)
 
 
 def nested_rings(x: Any, name: str) -> Tuple[List[np.ndarray], List[bool]]:
@@ -99,13 +107,11 @@ def nested_rings(x: Any, name: str) -> Tuple[List[np.ndarray], List[bool]]:
     was needed) and, per ring, whether it is a hole. Only empty lists all the
     way down give no rings.
     """
-    if isinstance(x, np.ndarray) and x.dtype != object and not x.flags.c_contiguous:
-        raise ValueError(f"{name}: array is not C-contiguous; pass numpy.ascontiguousarray({name})")
     depth = _depth(x, name)
     if depth is None:
         return [], []
     if depth == RING:
-        return [int_pairs(x, name)], [False]
+        return [ring_array(x, name)], [False]
     if depth == POLYGON:
         rings = [_ring(r, f"{name}[{i}]") for i, r in enumerate(_items(x, name, "a list of rings"))]
         return rings, [i > 0 for i in range(len(rings))]

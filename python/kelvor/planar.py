@@ -1,125 +1,108 @@
 """Planar predicates on int32 plane points over arrays.
 
-Points and rings are (N, 2) int32 arrays (x, y). Rings may be open or
-closed; a ring's count must fit int32. Rectangles are half-open
-(min <= x < max). Results are exactly the engine's, element by element.
+Points are int32 pairs ``(..., 2)`` of (x, y); rings and lines are whole
+``(N, 2)`` arrays, open or closed, of at most 2**31 - 1 points. Rectangles
+are half-open (min <= x < max). Spans run from ``from_`` to ``to`` along the
+row or column ``at`` (the engine's from/to/at; ``from`` is a Python
+keyword). Per-element arguments broadcast together by numpy's rules, and
+the answers are exactly the engine's, element by element.
 """
 
 from __future__ import annotations
 
-from typing import Any, Tuple
+from typing import Tuple
 
 import numpy as np
+from numpy.typing import ArrayLike, NDArray
 
 from . import _kelvor
-from ._convert import INT32_MIN, broadcast_flat, broadcast_rows, int32_array, int_pairs
 
 #: Crossing point reported by :func:`segment_segment_intersect` for pairs
 #: that do not cross (both coordinates). Always read the flags first: a
 #: real crossing can also lie there.
-NO_POINT = INT32_MIN
+NO_POINT = -(2**31)
+
+Flags = NDArray[np.bool_]
+I32 = NDArray[np.int32]
 
 
-def polygon_contain_point(ring: Any, points: Any) -> np.ndarray:
-    """``Polygon_Contain_Point`` of each point: bool (N,).
+def polygon_contain_point(ring: ArrayLike, points: ArrayLike) -> Flags:
+    """``Polygon_Contain_Point`` of each point (..., 2): bool (...).
 
     Even-odd rule with the compatible (wrapping 32-bit) crossing; left and
     bottom sides of axis-parallel rings inside, right and top outside. A ring
     of 0 or 1 point contains nothing.
     """
-    return _kelvor.polygon_contain_point(int_pairs(ring, "ring"), int_pairs(points, "points"))
+    return _kelvor.polygon_contain_point(ring, points)
 
 
-def segment_segment_intersect(a: Any, b: Any, c: Any, d: Any) -> Tuple[np.ndarray, np.ndarray]:
-    """``Segment_Segment_Intersect`` of segment pairs a-b and c-d.
+def segment_segment_intersect(a: ArrayLike, b: ArrayLike, c: ArrayLike,
+                              d: ArrayLike) -> Tuple[Flags, I32]:
+    """``Segment_Segment_Intersect`` of segment pairs a-b and c-d, each (..., 2).
 
-    Each argument is (N, 2) or a single (2,) point broadcast to every row.
-    Returns ``(hit, point)``: bool (N,) and int32 (N, 2), the crossing
+    Returns ``(hit, point)``: bool (...) and int32 (..., 2), the crossing
     measured from a and truncated toward zero. Where ``hit`` is False the
     point is ``(NO_POINT, NO_POINT)``.
     """
-    arrays = broadcast_rows(tuple(int32_array(x, n) for x, n in zip((a, b, c, d), "abcd")),
-                            ("a", "b", "c", "d"))
-    return _kelvor.segment_segment_intersect(*arrays)
+    return _kelvor.segment_segment_intersect(a, b, c, d)
 
 
-def rect_clip_segment(rect_min: Any, rect_max: Any, p: Any,
-                      q: Any) -> Tuple[np.ndarray, np.ndarray, np.ndarray]:
+def rect_clip_segment(rect_min: ArrayLike, rect_max: ArrayLike, p: ArrayLike,
+                      q: ArrayLike) -> Tuple[Flags, I32, I32]:
     """``Rect_Clip_Segment`` of segments p-q against rectangles rect_min-rect_max.
 
-    Every argument is (N, 2) or (2,) (one rectangle for all segments, say).
-    Returns ``(kept, p, q)``: bool (N,) and the clipped ends, int32 (N, 2).
-    Rows not kept return their ends unchanged, as the engine leaves them.
+    Returns ``(kept, p, q)``: bool (...) and the clipped ends, int32 (..., 2).
+    Segments not kept come back unchanged, as the engine leaves them.
     """
-    names = ("rect_min", "rect_max", "p", "q")
-    arrays = broadcast_rows(tuple(int32_array(x, n) for x, n in zip((rect_min, rect_max, p, q),
-                                                                   names)), names)
-    return _kelvor.rect_clip_segment(*arrays)
+    return _kelvor.rect_clip_segment(rect_min, rect_max, p, q)
 
 
-def _spans(start: Any, end: Any, at: Any):
-    names = ("start", "end", "at")
-    shape, flat = broadcast_flat(tuple(int32_array(x, n) for x, n in zip((start, end, at), names)),
-                                 names)
-    return shape, flat
+def polygon_horizon_intersect(ring: ArrayLike, from_: ArrayLike, to: ArrayLike,
+                              at: ArrayLike) -> Flags:
+    """``Polygon_Horizon_Intersect`` of spans from_ <= x < to on the row y == at."""
+    return _kelvor.polygon_horizon_intersect(ring, from_, to, at)
 
 
-def _span_test(fn, ring: Any, start: Any, end: Any, at: Any, ring_name: str = "ring") -> np.ndarray:
-    r = int_pairs(ring, ring_name)
-    shape, flat = _spans(start, end, at)
-    return fn(r, *flat).reshape(shape)
+def polygon_vertical_intersect(ring: ArrayLike, from_: ArrayLike, to: ArrayLike,
+                               at: ArrayLike) -> Flags:
+    """``Polygon_Vertical_Intersect`` of spans from_ <= y < to on the column x == at."""
+    return _kelvor.polygon_vertical_intersect(ring, from_, to, at)
 
 
-def polygon_horizon_intersect(ring: Any, start: Any, end: Any, at: Any) -> np.ndarray:
-    """``Polygon_Horizon_Intersect`` of spans start <= x < end on y == at.
-
-    start, end and at broadcast together; the result has their shape.
-    """
-    return _span_test(_kelvor.polygon_horizon_intersect, ring, start, end, at)
+def polygon_contain_horizon(ring: ArrayLike, from_: ArrayLike, to: ArrayLike,
+                            at: ArrayLike) -> Flags:
+    """``Polygon_Contain_Horizon``: the span lies in one inside span (lo <= from_, to < hi)."""
+    return _kelvor.polygon_contain_horizon(ring, from_, to, at)
 
 
-def polygon_vertical_intersect(ring: Any, start: Any, end: Any, at: Any) -> np.ndarray:
-    """``Polygon_Vertical_Intersect`` of spans start <= y < end on x == at."""
-    return _span_test(_kelvor.polygon_vertical_intersect, ring, start, end, at)
-
-
-def polygon_contain_horizon(ring: Any, start: Any, end: Any, at: Any) -> np.ndarray:
-    """``Polygon_Contain_Horizon``: span inside one inside span (lo <= start, end < hi)."""
-    return _span_test(_kelvor.polygon_contain_horizon, ring, start, end, at)
-
-
-def polygon_contain_vertical(ring: Any, start: Any, end: Any, at: Any) -> np.ndarray:
+def polygon_contain_vertical(ring: ArrayLike, from_: ArrayLike, to: ArrayLike,
+                             at: ArrayLike) -> Flags:
     """``Polygon_Contain_Vertical``: as polygon_contain_horizon on columns."""
-    return _span_test(_kelvor.polygon_contain_vertical, ring, start, end, at)
+    return _kelvor.polygon_contain_vertical(ring, from_, to, at)
 
 
-def polyline_horizon_intersect(line: Any, start: Any, end: Any, at: Any) -> np.ndarray:
-    """``Polyline_Horizon_Intersect``: some edge crosses y == at within the span."""
-    return _span_test(_kelvor.polyline_horizon_intersect, line, start, end, at, "line")
+def polyline_horizon_intersect(line: ArrayLike, from_: ArrayLike, to: ArrayLike,
+                               at: ArrayLike) -> Flags:
+    """``Polyline_Horizon_Intersect``: some edge of the line crosses y == at within the span."""
+    return _kelvor.polyline_horizon_intersect(line, from_, to, at)
 
 
-def polyline_vertical_intersect(line: Any, start: Any, end: Any, at: Any) -> np.ndarray:
+def polyline_vertical_intersect(line: ArrayLike, from_: ArrayLike, to: ArrayLike,
+                                at: ArrayLike) -> Flags:
     """``Polyline_Vertical_Intersect``: as polyline_horizon_intersect on columns."""
-    return _span_test(_kelvor.polyline_vertical_intersect, line, start, end, at, "line")
+    return _kelvor.polyline_vertical_intersect(line, from_, to, at)
 
 
-def _span_clip(fn, ring: Any, start: Any, end: Any, at: Any):
-    r = int_pairs(ring, "ring")
-    shape, flat = _spans(start, end, at)
-    kept, s, e = fn(r, *flat)
-    return kept.reshape(shape), s.reshape(shape), e.reshape(shape)
-
-
-def polygon_clip_horizon(ring: Any, start: Any, end: Any,
-                         at: Any) -> Tuple[np.ndarray, np.ndarray, np.ndarray]:
+def polygon_clip_horizon(ring: ArrayLike, from_: ArrayLike, to: ArrayLike,
+                         at: ArrayLike) -> Tuple[Flags, I32, I32]:
     """``Polygon_Clip_Horizon``: spans cut to the first inside span they meet.
 
-    Returns ``(kept, start, end)``; spans not kept come back unchanged.
+    Returns ``(kept, from_, to)``; spans not kept come back unchanged.
     """
-    return _span_clip(_kelvor.polygon_clip_horizon, ring, start, end, at)
+    return _kelvor.polygon_clip_horizon(ring, from_, to, at)
 
 
-def polygon_clip_vertical(ring: Any, start: Any, end: Any,
-                          at: Any) -> Tuple[np.ndarray, np.ndarray, np.ndarray]:
+def polygon_clip_vertical(ring: ArrayLike, from_: ArrayLike, to: ArrayLike,
+                          at: ArrayLike) -> Tuple[Flags, I32, I32]:
     """``Polygon_Clip_Vertical``: as polygon_clip_horizon on columns."""
-    return _span_clip(_kelvor.polygon_clip_vertical, ring, start, end, at)
+    return _kelvor.polygon_clip_vertical(ring, from_, to, at)

@@ -37,36 +37,39 @@ rounds); they use the exact rule unless told otherwise.
 
 from __future__ import annotations
 
-from typing import Any, Iterable, List, Sequence, Tuple
+from typing import Any, Iterable, List, Optional, Sequence, Tuple
 
 import numpy as np
+from numpy.typing import ArrayLike, NDArray
 
 from . import _kelvor
-from ._areas import Packed, check_scale, geometry_areas, geometry_list, nested_rings, pack
-from ._convert import INT32_MIN, int32_array, int_pairs, rule_name
+from ._areas import (Packed, check_scale, geometry_areas, geometry_list, nested_rings, pack,
+                     ring_array)
 
 #: ZoneIndex.locate answer for a point in no zone (and the id that marks a
 #: zone to be skipped).
-NO_ZONE = INT32_MIN
+NO_ZONE: int = _kelvor.NO_ZONE
+
+Flags = NDArray[np.bool_]
 
 
-def ring_can_wrap(ring: Any) -> bool:
+def ring_can_wrap(ring: ArrayLike) -> bool:
     """``kelvor::RingCanWrap``: can some edge make a compatible-rule crossing wrap?
 
     False means the compatible and the exact rule agree on every point, row
     and column. An empty ring gives False.
     """
-    return _kelvor.ring_can_wrap(int_pairs(ring, "ring"))
+    return bool(_kelvor.ring_can_wrap(ring))
 
 
-def densify_ring(ring: Any) -> np.ndarray:
+def densify_ring(ring: ArrayLike) -> NDArray[np.int32]:
     """``kelvor::DensifyRing``: the ring with edges that can wrap split into short pieces.
 
     Inserted points are rounded onto the edge (boundary moves at most one
     unit); nothing else changes; a closed ring stays closed. The result never
     wraps. Returns a new (M, 2) int32 array.
     """
-    return _kelvor.densify_ring(int_pairs(ring, "ring"))
+    return _kelvor.densify_ring(ring)
 
 
 def _split(points: np.ndarray, counts: np.ndarray) -> List[np.ndarray]:
@@ -78,9 +81,7 @@ def _split(points: np.ndarray, counts: np.ndarray) -> List[np.ndarray]:
 
 def _polygon(points: np.ndarray, counts: np.ndarray, holes: np.ndarray, rule: str) -> "Polygon":
     pg = Polygon.__new__(Polygon)
-    pg._impl = _kelvor.PreparedPolygon.from_rings(
-        np.ascontiguousarray(points, np.int32), np.ascontiguousarray(counts, np.int64),
-        np.ascontiguousarray(holes, bool), rule)
+    pg._impl = _kelvor.PreparedPolygon.from_rings(points, counts, holes, rule)
     return pg
 
 
@@ -103,7 +104,6 @@ class Polygon:
     __slots__ = ("_impl",)
 
     def __init__(self, coords: Any, rule: str = "compatible") -> None:
-        rule = rule_name(rule)
         rings, holes = nested_rings(coords, "coords")
         if len(rings) == 1:  # one plain ring: the engine's one-ring path
             self._impl = _kelvor.PreparedPolygon(rings[0], rule)
@@ -113,21 +113,17 @@ class Polygon:
                                                              packed.holes, rule)
 
     @classmethod
-    def from_rings(cls, rings: Sequence[Any], holes: Any, rule: str = "compatible") -> "Polygon":
+    def from_rings(cls, rings: Sequence[ArrayLike], holes: ArrayLike,
+                   rule: str = "compatible") -> "Polygon":
         """A polygon of explicit rings: ``rings`` (N_i, 2) int32 array-likes in
         GeoJSON order and ``holes`` one flag per ring (True: a hole of the
         nearest outer ring before it; a hole with no outer ring before it has
         no effect)."""
-        rule = rule_name(rule)
         if isinstance(rings, (str, bytes)) or not isinstance(rings, Iterable):
             raise TypeError(f"rings: expected a sequence of (N, 2) arrays, got "
                             f"{type(rings).__name__}")
-        checked = [int_pairs(r, f"rings[{i}]") for i, r in enumerate(rings)]
-        flags = np.asarray(holes)
-        if flags.size == 0:
-            flags = flags.astype(bool)  # [] reads as float64
-        if flags.dtype != bool:
-            raise TypeError(f"holes: expected bool flags, got dtype {flags.dtype}")
+        checked = [ring_array(r, f"rings[{i}]") for i, r in enumerate(rings)]
+        flags = _kelvor.column(holes, "holes", "bool", "...")
         if flags.shape != (len(checked),):
             raise ValueError(f"holes: expected shape ({len(checked)},), one flag per ring, got "
                              f"{tuple(flags.shape)}")
@@ -145,17 +141,16 @@ class Polygon:
         no points. Other geometry types raise TypeError; NaN, infinite or
         (once scaled) beyond-int32 coordinates raise ValueError.
         """
-        rule = rule_name(rule)
         packed = geometry_areas([geom], lambda i: "geom", check_scale(scale))
         return _polygon(packed.points, packed.ring_counts, packed.holes, rule)
 
-    def contains(self, points: Any) -> np.ndarray:
-        """Containment of each (N, 2) point: bool (N,)."""
-        return self._impl.contains(int_pairs(points, "points"))
+    def contains(self, points: ArrayLike) -> Flags:
+        """Containment of each point (..., 2): bool (...)."""
+        return self._impl.contains(points)
 
-    def contains_bounded(self, points: Any) -> np.ndarray:
-        """Containment after the half-open bounding-rectangle test: bool (N,)."""
-        return self._impl.contains_bounded(int_pairs(points, "points"))
+    def contains_bounded(self, points: ArrayLike) -> Flags:
+        """Containment after the half-open bounding-rectangle test: bool (...)."""
+        return self._impl.contains_bounded(points)
 
     @property
     def ring(self) -> np.ndarray:
@@ -192,12 +187,14 @@ class Polygon:
         return self._impl.bound
 
     @property
-    def ring_can_wrap(self) -> bool:
-        """Whether the compatible rule can misclassify points of some ring."""
+    def can_wrap(self) -> bool:
+        """Whether some ring can wrap (:func:`ring_can_wrap`): only then can the
+        compatible rule misclassify points, and the two rules disagree."""
         return self._impl.can_wrap
 
     @property
     def memory_bytes(self) -> int:
+        """Bytes of the compiled polygon: points, index and bookkeeping."""
         return self._impl.memory_bytes
 
     def __reduce__(self):
@@ -219,9 +216,7 @@ def _zone_index(points: np.ndarray, counts: np.ndarray, holes: np.ndarray, per_z
 
 
 def _ids(ids: Any, n: int) -> np.ndarray:
-    id_array = int32_array(ids, "ids")
-    if id_array.ndim != 1:
-        raise ValueError(f"ids: expected shape (N,), got {tuple(id_array.shape)}")
+    id_array = _kelvor.column(ids, "ids", "int32", "n")
     if id_array.shape[0] != n:
         raise ValueError(f"zones and ids: lengths differ ({n} and {id_array.shape[0]})")
     return np.array(id_array, dtype=np.int32, copy=True)
@@ -240,15 +235,11 @@ class ZoneIndex:
 
     __slots__ = ("_impl", "_packed", "_ids")
 
-    def __init__(self, zones: Sequence[Any], ids: Any, rule: str = "compatible") -> None:
-        rule = rule_name(rule)
+    def __init__(self, zones: Sequence[Any], ids: ArrayLike, rule: str = "compatible") -> None:
         if isinstance(zones, np.ndarray) and zones.dtype != object:
             if zones.ndim not in (3, 4, 5):
                 raise ValueError("zones: expected a sequence of zones or one (K, N, 2) array, "
                                  f"got shape {tuple(zones.shape)}")
-            if not zones.flags.c_contiguous:
-                raise ValueError("zones: array is not C-contiguous; pass "
-                                 "numpy.ascontiguousarray(zones)")
             zones = list(zones)
         if not isinstance(zones, (list, tuple, np.ndarray)):
             if isinstance(zones, (str, bytes, dict)) or not isinstance(zones, Iterable):
@@ -259,7 +250,7 @@ class ZoneIndex:
         self._build(pack(parsed), _ids(ids, len(parsed)), rule)
 
     @classmethod
-    def from_geometries(cls, geoms: Any, ids: Any = None, scale: float = 100_000,
+    def from_geometries(cls, geoms: Any, ids: Optional[ArrayLike] = None, scale: float = 100_000,
                         rule: str = "exact") -> "ZoneIndex":
         """An index of shapely Polygons/MultiPolygons, a GeoSeries, a GeoDataFrame
         (its geometry column) or GeoJSON geometry mappings (or objects with
@@ -272,7 +263,6 @@ class ZoneIndex:
         naming the position (``geoms[17]: ...``). The coordinates are read and
         rounded as whole arrays and the index is built in one call.
         """
-        rule = rule_name(rule)
         scale = check_scale(scale)
         items = geometry_list(geoms, "geoms")
         id_array = np.arange(len(items), dtype=np.int32) if ids is None else _ids(ids, len(items))
@@ -286,9 +276,9 @@ class ZoneIndex:
         self._ids = ids
         self._impl = _kelvor.ZoneIndex.from_areas(*packed, ids, rule)
 
-    def locate(self, points: Any) -> np.ndarray:
-        """Zone id of each (N, 2) point: int32 (N,), NO_ZONE where none."""
-        return self._impl.locate(int_pairs(points, "points"))
+    def locate(self, points: ArrayLike) -> NDArray[np.int32]:
+        """Zone id of each point (..., 2): int32 (...), NO_ZONE where none."""
+        return self._impl.locate(points)
 
     def zone(self, i: int) -> Polygon:
         """Zone i (in the order given) as a :class:`Polygon` of this index's rule."""
@@ -331,6 +321,16 @@ class ZoneIndex:
     @property
     def rule(self) -> str:
         return self._impl.rule
+
+    @property
+    def can_wrap(self) -> Flags:
+        """Per zone, in the order given: whether some ring of it can wrap
+        (:func:`ring_can_wrap`), so that the compatible rule may misplace points
+        near it. Zones skipped for the id NO_ZONE read False."""
+        kept = self._ids != NO_ZONE
+        flags = np.zeros(len(self._ids), bool)
+        flags[kept] = self._impl.can_wrap
+        return flags
 
     @property
     def size(self) -> int:

@@ -5,10 +5,11 @@ The canonical empty rectangle is (1, 1, 0, 0).
 
 from __future__ import annotations
 
-from typing import Any, Tuple
+from typing import Tuple
+
+from numpy.typing import ArrayLike
 
 from . import _kelvor
-from ._convert import int32_scalar, int_pairs, rule_name
 
 Rect = Tuple[int, int, int, int]
 
@@ -16,16 +17,21 @@ Rect = Tuple[int, int, int, int]
 EMPTY_RECT: Rect = (1, 1, 0, 0)
 
 
-def bounding_rect(ring: Any) -> Rect:
+def _rect(corners) -> Rect:
+    xmin, ymin, xmax, ymax = corners.tolist()
+    return xmin, ymin, xmax, ymax
+
+
+def bounding_rect(ring: ArrayLike) -> Rect:
     """``GetMBR``: inclusive bounding rectangle of the points.
 
     One point gives the zero-size rectangle at it. An empty array raises
     ``ValueError`` (the engine would read a first point that is not there).
     """
-    return _kelvor.bounding_rect(int_pairs(ring, "ring"))
+    return _rect(_kelvor.bounding_rect(ring))
 
 
-def inscribed_rect(ring: Any, step: int, rule: str = "compatible") -> Rect:
+def inscribed_rect(ring: ArrayLike, step: int, rule: str = "compatible") -> Rect:
     """Rectangle grown inside the ring (``kelvor::InscribedRect``).
 
     With ``rule="compatible"`` this is exactly ``GetMCR(ring, step)``; with
@@ -33,12 +39,9 @@ def inscribed_rect(ring: Any, step: int, rule: str = "compatible") -> Rect:
     long-edged outlines. step < 1 counts as 1. Degenerate rings give
     :data:`EMPTY_RECT`.
     """
-    r = int_pairs(ring, "ring")
-    s = int32_scalar(step, "step")
-    name = rule_name(rule)
-    return _kelvor.inscribed_rect(r, s, name)
+    return _rect(_kelvor.inscribed_rect(ring, step, rule))
 
 
-def get_mcr(ring: Any, step: int) -> Rect:
+def get_mcr(ring: ArrayLike, step: int) -> Rect:
     """``GetMCR`` itself: :func:`inscribed_rect` with the compatible rule."""
-    return _kelvor.get_mcr(int_pairs(ring, "ring"), int32_scalar(step, "step"))
+    return _rect(_kelvor.get_mcr(ring, step))

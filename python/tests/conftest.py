@@ -1,4 +1,5 @@
-"""Shared generators for the kelvor tests: edge values and rings."""
+"""Shared generators, data and fixtures for the kelvor tests: edge values,
+rings, an independent model of polygons with holes, and the scalar oracle."""
 
 import numpy as np
 import pytest
@@ -25,6 +26,32 @@ def rng():
     return np.random.default_rng(20240611)
 
 
+@pytest.fixture(scope="session")
+def dask_cluster():
+    """A LocalCluster of two worker processes, shared by the Dask tests."""
+    pytest.importorskip("pandas")
+    pytest.importorskip("dask.dataframe")
+    pytest.importorskip("distributed")
+    from kelvor import dask as kdask
+    with kdask.Cluster(workers=2) as cluster:
+        yield cluster
+
+
+def lonlat_star(rng, centre, radius, n, jitter=0.5):
+    """A closed star ring in degrees (6 decimals), as GeoJSON lists."""
+    ring = star_ring(rng, n, radius * 1e6, (centre[0] * 1e6, centre[1] * 1e6), jitter) / 1e6
+    return np.concatenate([ring, ring[:1]]).tolist()
+
+
+@pytest.fixture(scope="session")
+def oracle():
+    """The _kelvor_oracle module: one engine call per Python call, built only
+    in test builds beside the package (never installed with it)."""
+    return pytest.importorskip(
+        "_kelvor_oracle", reason="the scalar oracle is built only with the tests "
+        "(KELVOR_BUILD_TESTS), beside the package in the build tree")
+
+
 def int32_values(rng, n):
     """Edge values, then small, medium and full-range random int32 values."""
     parts = [EDGE_INT32,
@@ -34,10 +61,20 @@ def int32_values(rng, n):
     return np.concatenate(parts)
 
 
-def star_ring(rng, n, radius, centre=(0, 0), jitter=0.6):
-    """A star-shaped, outline-like ring of n vertices (open, counterclockwise)."""
+def star_ring(rng, n, radius, centre=(0, 0), jitter=0.6, waves=()):
+    """A star-shaped, outline-like ring of n vertices (open, counterclockwise).
+
+    Each vertex's radius is cut by up to ``jitter`` of it at random; ``waves``,
+    pairs (frequency, amplitude), add sines of random phase around the ring
+    (bays and capes, so that edges stay short as in real coastlines), scaled
+    so that the radius stays within ``radius``.
+    """
     angles = np.sort(rng.uniform(0, 2 * np.pi, n))
     r = radius * (1 - jitter * rng.uniform(0, 1, n))
+    if waves:
+        phases = rng.uniform(0, 2 * np.pi, len(waves))
+        wave = sum(a * np.sin(f * angles + p) for (f, a), p in zip(waves, phases))
+        r = r * (1 + wave) / (1 + sum(a for _, a in waves))
     x = np.round(centre[0] + r * np.cos(angles))
     y = np.round(centre[1] + r * np.sin(angles))
     return np.ascontiguousarray(np.stack([x, y], axis=1).astype(np.int32))
@@ -49,6 +86,27 @@ def points_around(rng, ring, n, margin=2):
     hi = ring.max(axis=0).astype(np.int64) + margin
     pts = rng.integers(lo, hi, size=(n, 2), endpoint=True).astype(np.int32)
     return np.ascontiguousarray(np.concatenate([ring, ring + 1, ring - 1, pts]))
+
+
+SQUARE = np.array([[0, 0], [10, 0], [10, 10], [0, 10]], np.int32)
+# A triangle whose hypotenuse spans 200,000 units in both axes: the wrapping
+# 32-bit crossing product misplaces crossings of that edge.
+LONG_EDGED = np.array([[0, 0], [200000, 0], [0, 200000]], np.int32)
+_r = np.random.default_rng(5)
+#: Rings of every kind the functions on whole rings meet.
+RINGS = {
+    "square": SQUARE,
+    "square_closed": np.concatenate([SQUARE, SQUARE[:1]]),
+    "star": star_ring(_r, 60, 500),
+    "star_wrapping": star_ring(_r, 40, 200000),  # long diagonal edges: the product wraps
+    "two_points": np.array([[0, 0], [7, 9]], np.int32),
+    "one_point": np.array([[3, 3]], np.int32),
+    "empty": np.zeros((0, 2), np.int32),
+    "bow_tie": np.array([[0, 0], [10, 10], [10, 0], [0, 10]], np.int32),
+    "extreme": np.array([[INT32_MIN, INT32_MIN], [INT32_MAX, INT32_MIN], [INT32_MAX, INT32_MAX],
+                         [INT32_MIN, INT32_MAX]], np.int32),
+    "long_edged": LONG_EDGED,
+}
 
 
 # ---- an independent model of rings with holes and many parts ---------------------

@@ -82,7 +82,7 @@ def test_polygon_of_rings_matches_model(name, rule, rng):
     if rule == "compatible" or all(len(r) >= 3 for r in rings):
         # (exact two-point rings hold points a bounded query refuses: see test_prepared)
         assert np.array_equal(pg.contains_bounded(pts), want_bounded), name
-    assert pg.ring_can_wrap == any(kelvor.ring_can_wrap(r) for r in rings), name
+    assert pg.can_wrap == any(kelvor.ring_can_wrap(r) for r in rings), name
 
 
 # Hand-worked points, independent of the model, where the way rings combine
@@ -173,12 +173,27 @@ def test_nesting_depth_decides_ring_polygon_or_multipolygon(name, rng):
     ("abc", "coords", TypeError),
     ({"type": "Polygon"}, "coords", TypeError),
     (None, "coords", TypeError),
-    (np.zeros((4, 2), np.int32)[::2], "coords", ValueError),         # strided
-    (np.zeros((3, 4, 2), np.int32, order="F"), "coords", ValueError),
 ])
 def test_bad_nested_input_names_the_position(coords, where, error):
     with pytest.raises(error, match=rf"^{re.escape(where)}: "):
         kelvor.Polygon(coords)
+
+
+@pytest.mark.parametrize("layout", ["strided", "fortran", "frame"])
+def test_any_array_layout_gives_the_same_polygon(layout, rng):
+    pd = pytest.importorskip("pandas") if layout == "frame" else None
+    rings = [star_ring(rng, 30, 500), star_ring(rng, 12, 100)]
+    given = {"strided": lambda r: np.repeat(r, 2, axis=0)[::2],
+             "fortran": np.asfortranarray,
+             "frame": lambda r: pd.DataFrame({"x": r[:, 0], "y": r[:, 1]})}[layout]
+    pts = probe_points(rng, rings)
+    want = kelvor.Polygon([rings[0], rings[1]], "exact").contains(pts)
+    got = kelvor.Polygon([given(rings[0]), given(rings[1])], "exact").contains(pts)
+    assert np.array_equal(got, want), layout
+    if layout != "frame":
+        stacked = given(np.stack([rings[1], rings[1] + 1000]))
+        assert np.array_equal(kelvor.ZoneIndex(stacked, [1, 2]).locate(pts),
+                              kelvor.ZoneIndex([rings[1], rings[1] + 1000], [1, 2]).locate(pts))
 
 
 def test_ring_accessor_refuses_several_rings():
@@ -298,36 +313,33 @@ def test_zone_index_errors_name_the_zone(zones, ids, error, match):
         kelvor.ZoneIndex(zones, ids)
 
 
-def test_compiled_core_checks_the_packed_buffers():
-    # The package always passes consistent buffers; the core still refuses
-    # counts that do not add up rather than reading past them.
-    core = kelvor._kelvor
-    pts = np.zeros((4, 2), np.int32)
-    one = np.array([4], np.int64)
-    cases = [
-        (lambda: core.PreparedPolygon.from_rings(pts, np.array([5], np.int64), [False]), TypeError),
-        (lambda: core.PreparedPolygon.from_rings(pts, np.array([5], np.int64),
-                                                 np.array([False])), "past the 4 points"),
-        (lambda: core.PreparedPolygon.from_rings(pts, np.array([2, 1], np.int64),
-                                                 np.array([False, True])), "add up to 3"),
-        (lambda: core.PreparedPolygon.from_rings(pts, np.array([-1, 5], np.int64),
-                                                 np.array([False, True])), "ring_counts\\[0\\]"),
-        (lambda: core.PreparedPolygon.from_rings(pts, one, np.array([False, True])),
-         "ring_counts and holes"),
-        (lambda: core.ZoneIndex.from_areas(pts, one, np.array([False]),
-                                           np.array([2], np.int64), np.array([1], np.int32)),
-         "past the 1 rings"),
-        (lambda: core.ZoneIndex.from_areas(pts, one, np.array([False]),
-                                           np.array([0, 0], np.int64), np.array([1, 2], np.int32)),
-         "add up to 0"),
-        (lambda: core.ZoneIndex.from_areas(pts, one, np.array([False]),
-                                           np.array([1], np.int64), np.array([1, 2], np.int32)),
-         "area_ring_counts and ids"),
-    ]
-    for k, (call, want) in enumerate(cases):
-        if want is TypeError:
-            with pytest.raises(TypeError):
-                call()
-        else:
-            with pytest.raises(ValueError, match=want):
-                call()
+_PTS = np.zeros((4, 2), np.int32)
+_ONE = np.array([4], np.int64)
+
+
+# The package always passes consistent buffers; the core still refuses
+# counts that do not add up rather than reading past them.
+@pytest.mark.parametrize("build, error, match", [
+    (lambda core: core.PreparedPolygon.from_rings(_PTS, [4], [1]), TypeError, "holes"),
+    (lambda core: core.PreparedPolygon.from_rings(_PTS, [5], [False]), ValueError,
+     "past the 4 points"),
+    (lambda core: core.PreparedPolygon.from_rings(_PTS, [2, 1], [False, True]), ValueError,
+     "add up to 3"),
+    (lambda core: core.PreparedPolygon.from_rings(_PTS, [-1, 5], [False, True]), ValueError,
+     "ring_counts\\[0\\]"),
+    (lambda core: core.PreparedPolygon.from_rings(_PTS, _ONE, [False, True]), ValueError,
+     "ring_counts and holes"),
+    (lambda core: core.PreparedPolygon.from_rings(_PTS, [2**40], [False]), ValueError,
+     "ring_counts: .*int32"),
+    (lambda core: core.ZoneIndex.from_areas(_PTS, _ONE, [False], [2], [1]), ValueError,
+     "past the 1 rings"),
+    (lambda core: core.ZoneIndex.from_areas(_PTS, _ONE, [False], [0, 0], [1, 2]), ValueError,
+     "add up to 0"),
+    (lambda core: core.ZoneIndex.from_areas(_PTS, _ONE, [False], [1], [1, 2]), ValueError,
+     "area_ring_counts and ids"),
+], ids=["hole_flags_not_bool", "past_the_points", "points_left_over", "negative_count",
+        "flags_per_ring", "count_beyond_int32", "past_the_rings", "rings_left_over",
+        "ids_per_area"])
+def test_compiled_core_checks_the_packed_buffers(build, error, match):
+    with pytest.raises(error, match=match):
+        build(kelvor._kelvor)

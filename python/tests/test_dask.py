@@ -1,5 +1,6 @@
 """The Dask path against the single-process call, on a LocalCluster of two
-worker processes."""
+worker processes, and the GeoJSON reader (the command line is in
+test_dask_cli.py)."""
 
 import json
 
@@ -7,19 +8,13 @@ import numpy as np
 import pytest
 
 import kelvor
-from kelvor import dask as kdask
+from conftest import lonlat_star
 
 pd = pytest.importorskip("pandas")
 dd = pytest.importorskip("dask.dataframe")
 da = pytest.importorskip("dask.array")
-distributed = pytest.importorskip("distributed")
-
-
-def star_lonlat(rng, centre, radius, n):
-    angles = np.sort(rng.uniform(0, 2 * np.pi, n))
-    r = radius * (1 - 0.5 * rng.uniform(0, 1, n))
-    ring = np.round(np.stack([centre[0] + r * np.cos(angles), centre[1] + r * np.sin(angles)], 1), 6)
-    return np.concatenate([ring, ring[:1]]).tolist()  # GeoJSON rings are closed
+pytest.importorskip("distributed")
+from kelvor import dask as kdask  # noqa: E402  (after the skips: it needs nothing, its tests do)
 
 
 def zones_geojson(rng):
@@ -27,21 +22,14 @@ def zones_geojson(rng):
                  "geometry": {"type": "Point", "coordinates": [0, 0]}}]
     for k in range(24):
         centre = (rng.uniform(-10, 30), rng.uniform(35, 60))
-        rings = [star_lonlat(rng, centre, rng.uniform(0.5, 4), 40)]
+        rings = [lonlat_star(rng, centre, rng.uniform(0.5, 4), 40)]
         geometry = {"type": "Polygon", "coordinates": rings}
         if k % 6 == 0:
-            other = [star_lonlat(rng, (centre[0] + 5, centre[1] - 3), 1.0, 12)]
+            other = [lonlat_star(rng, (centre[0] + 5, centre[1] - 3), 1.0, 12)]
             geometry = {"type": "MultiPolygon", "coordinates": [rings, other]}
         features.insert(-1, {"type": "Feature", "properties": {"code": 1000 + 7 * k},
                              "geometry": geometry})
     return {"type": "FeatureCollection", "features": features}
-
-
-@pytest.fixture(scope="module")
-def client():
-    c = kdask.connect(workers=2)
-    yield c
-    kdask.close(c)
 
 
 @pytest.fixture(scope="module")
@@ -55,36 +43,68 @@ def table(tmp_path_factory):
     frame = pd.DataFrame({"fix": np.arange(n),
                           "lon": np.round(rng.uniform(-15, 40, n), 6),
                           "lat": np.round(rng.uniform(30, 65, n), 6)})
-    frame.loc[:9, "lat"] = np.nan  # fixes without a position: no zone
+    frame.loc[:9, "lat"] = np.nan  # fixes without a position: written as empty fields
     csv = tmp / "fixes.csv"
     frame.to_csv(csv, index=False)
     return tmp, zones_path, csv
 
 
-def test_csv_pipeline_on_two_workers_equals_single_process(client, table):
+def degrees(texts):
+    """Coordinates as Python's float() reads them (correctly rounded); NaN for none."""
+    return np.array([float(t) if t else np.nan for t in texts])
+
+
+def test_csv_pipeline_on_two_workers_equals_single_process(dask_cluster, table):
     tmp, zones_path, csv = table
     out = tmp / "out.csv"
-    rows = kdask.run(str(csv), str(zones_path), str(out), id_property="code",
-                     blocksize="1MB", client=client)
-    result = pd.read_csv(out)
-    source = pd.read_csv(csv)  # the same parser the workers used
+    summary = kdask.run(str(csv), str(zones_path), str(out), id_property="code",
+                        blocksize="1MB", keep_invalid=True, client=dask_cluster)
+    result = pd.read_csv(out, dtype={"zone": "Int32", "lon": str, "lat": str},
+                         keep_default_na=False, na_values={"zone": [""]})
+    source = pd.read_csv(csv, dtype=str, keep_default_na=False)
     index = kdask.build_index(str(zones_path), "code")
-    want = kdask.locate_lonlat(index, source["lon"].to_numpy(), source["lat"].to_numpy())
-    assert rows == len(source) == len(result)
-    assert result["fix"].tolist() == source["fix"].tolist()
-    assert np.array_equal(result["zone"].to_numpy(), want)
-    assert (want[:10] == kelvor.NO_ZONE).all()
-    assert (want != kelvor.NO_ZONE).sum() > 10_000  # the zones are actually hit
+    want = kdask.locate_lonlat(index, degrees(source["lon"]), degrees(source["lat"]))
+    assert summary.fixes == len(source) == len(result)
+    assert summary.invalid == 10 and summary.assigned == len(source) - 10
+    assert summary.in_zone == (want != kelvor.NO_ZONE).sum() > 10_000  # the zones are hit
+    assert result["fix"].tolist() == source["fix"].astype(int).tolist()
+    assert result["lat"].tolist() == source["lat"].tolist()  # text written back as read
+    assert np.array_equal(result["zone"].fillna(kelvor.NO_ZONE).to_numpy(np.int32), want)
+    assert result["zone"][:10].isna().all()
 
 
-def test_array_path_equals_single_process(client, table):
+def test_array_path_equals_single_process(dask_cluster, table):
     _, zones_path, csv = table
     source = pd.read_csv(csv)
-    pts = np.ascontiguousarray(source[["lon", "lat"]].to_numpy())
+    pts = source[["lon", "lat"]].to_numpy()
     index = kdask.build_index(str(zones_path))
-    got = kdask.assign_zones(da.from_array(pts, chunks=(70_000, 2)), index).compute()
+    got = kdask.assign_zones(da.from_array(pts, chunks=(70_000, 2)), index).compute(
+        scheduler=dask_cluster.client)
     assert got.dtype == np.int32
     assert np.array_equal(got, kdask.locate_lonlat(index, pts[:, 0], pts[:, 1]))
+
+
+def test_frame_path_has_a_nullable_zone_column(dask_cluster, table):
+    _, zones_path, csv = table
+    index = kdask.build_index(str(zones_path))
+    frame = dd.read_csv(csv, blocksize="2MB")
+    got = kdask.assign_zones(frame, index).compute(scheduler=dask_cluster.client)
+    source = pd.read_csv(csv)
+    want = kdask.locate_lonlat(index, source["lon"], source["lat"])
+    assert str(got["zone"].dtype) == "Int32"
+    assert np.array_equal(got["zone"].isna().to_numpy(), want == kelvor.NO_ZONE)
+    assert np.array_equal(got["zone"].fillna(kelvor.NO_ZONE).to_numpy(np.int32), want)
+
+
+@pytest.mark.parametrize("lon, lat, valid", [
+    (180.0, 90.0, True), (-180.0, -90.0, True), (180.000001, 0.0, False), (0.0, -90.5, False),
+    (500.0, 0.0, False), (np.nan, 0.0, False), (0.0, np.inf, False), (-np.inf, 0.0, False),
+])
+def test_fixes_without_a_position_are_in_no_zone(lon, lat, valid):
+    world = kelvor.ZoneIndex([[[-18000000, -9000000], [18000001, -9000000], [18000001, 9000001],
+                               [-18000000, 9000001]]], [1], rule="exact")
+    assert kdask.valid_lonlat(np.array([lon]), np.array([lat])).tolist() == [valid]
+    assert kdask.locate_lonlat(world, [lon], [lat]).tolist() == [1 if valid else kelvor.NO_ZONE]
 
 
 LOAD_DOC = {"type": "FeatureCollection", "features": [
@@ -119,7 +139,7 @@ def test_load_zones_geometries_and_ids():
     # The triangle's one-degree diagonal (100,000 units in both axes) wraps
     # the compatible crossing product: (2.9, 2.1) is misplaced by that rule.
     assert kelvor.ring_can_wrap(index.rings[2])
-    compatible = kdask.build_index(LOAD_DOC, "id")
+    compatible = kdask.build_index(LOAD_DOC, "id", rule="compatible")
     assert kdask.locate_lonlat(compatible, [2.9], [2.1]).tolist() == [kelvor.NO_ZONE]
 
 
@@ -128,11 +148,11 @@ def test_bad_coordinates_name_the_feature():
         {"type": "Feature", "geometry": None},
         {"type": "Feature", "geometry": {"type": "Polygon", "coordinates": [
             [[0, 0], [1, 0], [1e9, 1]]]}}]}
-    with pytest.raises(ValueError, match="^feature 1: .*int32"):
+    with pytest.raises(kdask.InputError, match="^geojson: feature 1: .*int32"):
         kdask.build_index(doc)
 
 
-def test_cluster_join_counts_holes_and_multipolygon_parts(client, tmp_path):
+def test_cluster_join_counts_holes_and_multipolygon_parts(dask_cluster, tmp_path):
     lake = [[0.4, 0.4], [0.6, 0.4], [0.6, 0.6], [0.4, 0.6], [0.4, 0.4]]
     doc = {"type": "FeatureCollection", "features": [
         {"type": "Feature", "properties": {"code": 70}, "geometry": {"type": "Polygon",
@@ -148,17 +168,18 @@ def test_cluster_join_counts_holes_and_multipolygon_parts(client, tmp_path):
     csv = tmp_path / "fixes.csv"
     fixes.to_csv(csv, index=False)
     out = tmp_path / "out.csv"
-    rows = kdask.run(str(csv), str(zones_path), str(out), id_property="code", rule="exact",
-                     blocksize=64, client=client)
-    zones = pd.read_csv(out)["zone"].tolist()
-    assert rows == 7
-    #            land  lake       lake       part 1  part 2  between        land
-    assert zones == [70, kelvor.NO_ZONE, kelvor.NO_ZONE, 80, 80, kelvor.NO_ZONE, 70]
+    summary = kdask.run(str(csv), str(zones_path), str(out), id_property="code", rule="exact",
+                        blocksize=64, client=dask_cluster)
+    zones = out.read_text().splitlines()
+    assert summary == kdask.Summary(fixes=7, assigned=7, in_zone=4, invalid=0, zones=2,
+                                    wrapping_zones=0)
+    #                    land   lake   lake  part 1  part 2 between land
+    assert [line.rsplit(",", 1)[1] for line in zones[1:]] == ["70", "", "", "80", "80", "", "70"]
 
 
 @pytest.mark.parametrize("bad", [{"id": "x"}, {"id": 2**31}, {"id": kelvor.NO_ZONE}, {}])
 def test_load_zones_refuses_bad_ids(bad):
     doc = {"type": "FeatureCollection", "features": [{"type": "Feature", "properties": bad,
            "geometry": {"type": "Polygon", "coordinates": [[[0, 0], [1, 0], [1, 1], [0, 0]]]}}]}
-    with pytest.raises(ValueError):
+    with pytest.raises(kdask.InputError, match="^geojson: feature 0: "):
         kdask.load_zones(doc, "id")

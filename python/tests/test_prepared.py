@@ -8,13 +8,7 @@ import numpy as np
 import pytest
 
 import kelvor
-from conftest import INT32_MAX, INT32_MIN, star_ring
-from test_vectorised import RINGS, SQUARE
-
-# A triangle whose hypotenuse spans 200,000 units in both axes: the wrapping
-# 32-bit crossing product misplaces crossings of that edge.
-LONG_EDGED = np.array([[0, 0], [200000, 0], [0, 200000]], np.int32)
-RINGS = dict(RINGS, long_edged=LONG_EDGED)
+from conftest import INT32_MAX, INT32_MIN, LONG_EDGED, RINGS, SQUARE, star_ring
 
 
 @pytest.mark.parametrize("ring_name", RINGS)
@@ -125,17 +119,29 @@ def test_polygon_properties():
     pg = kelvor.Polygon(SQUARE)
     assert pg.bound == (0, 0, 10, 10)
     assert kelvor.Polygon(SQUARE[:2]).bound == kelvor.EMPTY_RECT
-    assert not pg.ring_can_wrap and kelvor.Polygon(LONG_EDGED).ring_can_wrap
-    assert pg.memory_bytes > 0
+    assert not pg.can_wrap and kelvor.Polygon(LONG_EDGED).can_wrap
     assert kelvor.Polygon(SQUARE).contains(np.zeros((0, 2), np.int32)).shape == (0,)
     with pytest.raises(ValueError, match="rule"):
         kelvor.Polygon(SQUARE, rule="fast")
 
 
+@pytest.mark.parametrize("kind, sizes", [("polygon", (10, 100, 1000, 10000)),
+                                         ("zones", (1, 10, 100, 1000))])
+def test_memory_grows_with_what_is_held(kind, sizes, rng):
+    # Bytes held grow with the vertices of a polygon and with the zones of an index.
+    ring = star_ring(rng, 10000, 100000)
+    if kind == "polygon":
+        held = [kelvor.Polygon(ring[::len(ring) // k]).memory_bytes for k in sizes]
+    else:
+        held = [kelvor.ZoneIndex([ring[::100] + 300000 * i for i in range(k)],
+                                 np.arange(k)).memory_bytes for k in sizes]
+    assert held == sorted(held) and len(set(held)) == len(held), held
+
+
 @pytest.mark.parametrize("ring_name", [r for r in RINGS if r != "extreme"])  # scans 2**32 rows
 def test_rectangles_of_a_ring(ring_name, rng):
-    ring = star_ring(rng, 30, 300) if ring_name == "star" else RINGS[ring_name]
-    for step in (1, 3, 0, -2):  # GetMCR is slow on big outlines: a smaller star
+    ring = RINGS[ring_name]
+    for step in (1, 3, 0, -2):
         assert kelvor.inscribed_rect(ring, step) == kelvor.get_mcr(ring, step), step
     if ring.size == 0:
         with pytest.raises(ValueError):
@@ -151,5 +157,6 @@ def test_inscribed_rect_exact_corners_are_inside():
     assert x0 <= x1 and y0 <= y1
     corners = [(x0, y0), (x1, y0), (x0, y1), (x1, y1)]
     assert kelvor.Polygon(ring, "exact").contains_bounded(corners).all()
-    assert kelvor.inscribed_rect(RINGS["star"], 4, "exact") == kelvor.inscribed_rect(RINGS["star"], 4)
+    star = RINGS["star"]
+    assert kelvor.inscribed_rect(star, 4, "exact") == kelvor.inscribed_rect(star, 4)
     assert kelvor.inscribed_rect(SQUARE[:2], 1) == kelvor.EMPTY_RECT

@@ -1,33 +1,42 @@
-// One engine call per Python call: the reference the tests compare every
-// vectorised loop against, element by element.
+// The test suite's reference: one engine call per Python call, with plain
+// Python numbers in and out, written without the bindings' columns and loop.
+// Built only with the tests (the _kelvor_oracle module beside the package)
+// and never installed.
 #include <pybind11/numpy.h>
 #include <pybind11/pybind11.h>
+#include <pybind11/stl.h>
 
-#include "arrays.h"
+#include <string>
+#include <vector>
+
 #include "kelvor/kelvor.h"
 
-namespace kelvor_py {
+namespace py = pybind11;
 
 namespace {
 
 using I32 = std::int32_t;
+using Ring = py::array_t<I32, py::array::c_style | py::array::forcecast>;
 
-const tagPOINT* ring_points(const py::object& ring_obj, I32* n) {
-  const py::array ring = require_array(ring_obj, "ring");
-  *n = int32_count(pairs_of<I32>(ring, "ring"), "ring");
-  return points_of(ring);
+const tagPOINT* pts(const Ring& ring) { return reinterpret_cast<const tagPOINT*>(ring.data()); }
+I32 count(const Ring& ring) { return static_cast<I32>(ring.size() / 2); }
+kelvor::Rule rule_of(const std::string& rule) {
+  return rule == "exact" ? kelvor::Rule::Exact : kelvor::Rule::Compatible;
+}
+py::tuple rect(const KRECT& rc) {
+  return py::make_tuple(rc.ptMin.x, rc.ptMin.y, rc.ptMax.x, rc.ptMax.y);
 }
 
 template <typename Rec, typename S>
 void def_geo(py::module_& s, const std::string& suffix) {
+  using Track = py::array_t<S, py::array::c_style | py::array::forcecast>;
   s.def(("segment_length" + suffix).c_str(),
         [](S lon1, S lat1, S lon2, S lat2) { return SegmentLength(lon1, lat1, lon2, lat2); });
-  s.def(("line_length" + suffix).c_str(), [](const py::object& track_obj) {
-    const py::array t = require_array(track_obj, "track");
-    const std::size_t n = pairs_of<S>(t, "track");
-    if (n > 0xFFFFu) throw py::value_error("track: LineLength takes at most 65535 points");
-    return LineLength(static_cast<std::uint16_t>(n),
-                      reinterpret_cast<Rec*>(const_cast<void*>(t.data())));
+  s.def(("line_length" + suffix).c_str(), [](const Track& t) {
+    if (t.size() / 2 > 0xFFFF)
+      throw py::value_error("track: LineLength takes at most 65535 points");
+    return LineLength(static_cast<std::uint16_t>(t.size() / 2),
+                      reinterpret_cast<Rec*>(const_cast<S*>(t.data())));
   });
   s.def(("absolute_angle" + suffix).c_str(), [](S lon, S lat) {
     return GetAbsoluteAngle(Rec{lon, lat});
@@ -52,12 +61,16 @@ void def_geo(py::module_& s, const std::string& suffix) {
     Rec p{lon, lat};
     return IsPtsInRect(&p, 1, Rec{llon, llat}, Rec{ulon, ulat}) != 0;
   });
+  s.def(("pts_in_rect" + suffix).c_str(), [](const Track& t, S llon, S llat, S ulon, S ulat) {
+    return IsPtsInRect(reinterpret_cast<Rec*>(const_cast<S*>(t.data())),
+                       static_cast<I32>(t.size() / 2), Rec{llon, llat}, Rec{ulon, ulat}) != 0;
+  });
 }
 
 }  // namespace
 
-void init_scalar(py::module_& m) {
-  py::module_ s = m.def_submodule("scalar", "One engine call per call, for comparisons");
+PYBIND11_MODULE(_kelvor_oracle, s) {
+  s.doc() = "One engine call per call: the reference of the kelvor tests";
   s.def("round_fix", &KMF_RoundFix);
   s.def("ceil_fix", &KMF_CeilFix);
   s.def("floor_fix", &KMF_FloorFix);
@@ -104,16 +117,12 @@ void init_scalar(py::module_& m) {
     return py::make_tuple(v.x, v.y);
   });
 
-  s.def("polygon_contain_point", [](const py::object& ring, I32 x, I32 y) {
-    I32 n = 0;
-    const tagPOINT* r = ring_points(ring, &n);
+  s.def("polygon_contain_point", [](const Ring& ring, I32 x, I32 y) {
     const tagPOINT p{x, y};
-    return Polygon_Contain_Point(r, n, &p) != 0;
+    return Polygon_Contain_Point(pts(ring), count(ring), &p) != 0;
   });
-  s.def("kpgon_contain", [](const py::object& ring, I32 x, I32 y) {
-    I32 n = 0;
-    tagPOINT* r = const_cast<tagPOINT*>(ring_points(ring, &n));  // KPGON only reads
-    const KPGON pg(n, r);
+  s.def("kpgon_contain", [](const Ring& ring, I32 x, I32 y) {
+    const KPGON pg(count(ring), const_cast<tagPOINT*>(pts(ring)));  // KPGON only reads
     return pg.Contain(tagPOINT{x, y}) != 0;
   });
   s.def("segment_segment_intersect",
@@ -139,10 +148,8 @@ void init_scalar(py::module_& m) {
       {"polyline_vertical_intersect", &Polyline_Vertical_Intersect}};
   for (const auto& t : span_tests) {
     const Span f = t.second;
-    s.def(t.first, [f](const py::object& ring, I32 from, I32 to, I32 at) {
-      I32 n = 0;
-      const tagPOINT* r = ring_points(ring, &n);
-      return f(r, n, from, to, at) != 0;
+    s.def(t.first, [f](const Ring& ring, I32 from, I32 to, I32 at) {
+      return f(pts(ring), count(ring), from, to, at) != 0;
     });
   }
   using Clip = I32 (*)(const tagPOINT*, I32, I32*, I32*, I32);
@@ -151,13 +158,49 @@ void init_scalar(py::module_& m) {
       {"polygon_clip_vertical", &Polygon_Clip_Vertical}};
   for (const auto& t : span_clips) {
     const Clip f = t.second;
-    s.def(t.first, [f](const py::object& ring, I32 from, I32 to, I32 at) {
-      I32 n = 0;
-      const tagPOINT* r = ring_points(ring, &n);
-      const bool kept = f(r, n, &from, &to, at) != 0;
+    s.def(t.first, [f](const Ring& ring, I32 from, I32 to, I32 at) {
+      const bool kept = f(pts(ring), count(ring), &from, &to, at) != 0;
       return py::make_tuple(kept, from, to);
     });
   }
+
+  s.def("bounding_rect", [](const Ring& ring) {
+    KRECT rc;
+    GetMBR(rc, count(ring), pts(ring));
+    return rect(rc);
+  });
+  s.def("get_mcr", [](const Ring& ring, I32 step) {
+    KRECT rc;
+    GetMCR(rc, count(ring), pts(ring), step);
+    return rect(rc);
+  });
+  s.def("inscribed_rect", [](const Ring& ring, I32 step, const std::string& rule) {
+    return rect(kelvor::InscribedRect(pts(ring), count(ring), step, rule_of(rule)));
+  });
+  s.def("ring_can_wrap",
+        [](const Ring& ring) { return kelvor::RingCanWrap(pts(ring), count(ring)); });
+  s.def("densify_ring", [](const Ring& ring) {
+    std::vector<std::pair<I32, I32>> out;
+    for (const tagPOINT& p : kelvor::DensifyRing(pts(ring), count(ring)))
+      out.emplace_back(p.x, p.y);
+    return out;
+  });
+  // The one-point queries of a prepared polygon and of a zone index of one-ring zones.
+  s.def("prepared_contain", [](const Ring& ring, I32 x, I32 y, const std::string& rule) {
+    const kelvor::PreparedPolygon pg(pts(ring), count(ring), rule_of(rule));
+    return py::make_tuple(pg.Contain(tagPOINT{x, y}) != 0, pg.ContainBounded(tagPOINT{x, y}) != 0);
+  });
+  py::class_<kelvor::ZoneIndex>(s, "ZoneIndex", py::module_local())
+      .def(py::init(
+          [](const std::vector<Ring>& rings, const std::vector<I32>& ids, const std::string& rule) {
+            std::vector<kelvor::Zone> zones;
+            for (std::size_t i = 0; i < rings.size(); ++i)
+              zones.push_back({pts(rings[i]), count(rings[i]), ids[i]});
+            return kelvor::ZoneIndex(zones.data(), zones.size(), rule_of(rule));
+          }))
+      .def("locate", [](const kelvor::ZoneIndex& z, I32 x, I32 y) {
+        return z.Locate(tagPOINT{x, y});
+      });
 
   def_geo<tagLonLat, double>(s, "");
   def_geo<_Bin_LonLat, I32>(s, "_bin");
@@ -172,5 +215,3 @@ void init_scalar(py::module_& m) {
     return py::make_tuple(a, b);
   });
 }
-
-}  // namespace kelvor_py
