@@ -116,14 +116,14 @@ export declare function segmentSegmentIntersect(a: Points, b: Points, c: Points,
 export declare function pointSegmentIntersect(p: Points, a: Points, b: Points): Uint8Array;
 export declare function rectClipSegment(rectMin: Points, rectMax: Points, p: Points, q: Points): { kept: Uint8Array; p: Int32Array; q: Int32Array };
 export declare function rectClipRect(rectMin: Points, rectMax: Points, c1: Points, c2: Points): { kept: Uint8Array; c1: Int32Array; c2: Int32Array };
-export declare function polygonHorizonIntersect(ring: Points, start: Int32Values, end: Int32Values, at: Int32Values): Uint8Array;
-export declare function polygonVerticalIntersect(ring: Points, start: Int32Values, end: Int32Values, at: Int32Values): Uint8Array;
-export declare function polygonContainHorizon(ring: Points, start: Int32Values, end: Int32Values, at: Int32Values): Uint8Array;
-export declare function polygonContainVertical(ring: Points, start: Int32Values, end: Int32Values, at: Int32Values): Uint8Array;
-export declare function polylineHorizonIntersect(line: Points, start: Int32Values, end: Int32Values, at: Int32Values): Uint8Array;
-export declare function polylineVerticalIntersect(line: Points, start: Int32Values, end: Int32Values, at: Int32Values): Uint8Array;
-export declare function polygonClipHorizon(ring: Points, start: Int32Values, end: Int32Values, at: Int32Values): { kept: Uint8Array; start: Int32Array; end: Int32Array };
-export declare function polygonClipVertical(ring: Points, start: Int32Values, end: Int32Values, at: Int32Values): { kept: Uint8Array; start: Int32Array; end: Int32Array };
+export declare function polygonHorizonIntersect(ring: Points, from: Int32Values, to: Int32Values, at: Int32Values): Uint8Array;
+export declare function polygonVerticalIntersect(ring: Points, from: Int32Values, to: Int32Values, at: Int32Values): Uint8Array;
+export declare function polygonContainHorizon(ring: Points, from: Int32Values, to: Int32Values, at: Int32Values): Uint8Array;
+export declare function polygonContainVertical(ring: Points, from: Int32Values, to: Int32Values, at: Int32Values): Uint8Array;
+export declare function polylineHorizonIntersect(line: Points, from: Int32Values, to: Int32Values, at: Int32Values): Uint8Array;
+export declare function polylineVerticalIntersect(line: Points, from: Int32Values, to: Int32Values, at: Int32Values): Uint8Array;
+export declare function polygonClipHorizon(ring: Points, from: Int32Values, to: Int32Values, at: Int32Values): { kept: Uint8Array; from: Int32Array; to: Int32Array };
+export declare function polygonClipVertical(ring: Points, from: Int32Values, to: Int32Values, at: Int32Values): { kept: Uint8Array; from: Int32Array; to: Int32Array };
 
 // 16.16 fixed point: numbers give a number, arrays an Int32Array.
 type Fixed1 = { (a: number): number; (a: Int32Array | ReadonlyArray<number>): Int32Array };

@@ -741,9 +741,9 @@ export function rectClipRect(rectMin, rectMax, c1, c2) {
   return rectClip(1, ['c1', 'c2'], { rectMin, rectMax, c1, c2 });
 }
 
-function spanTest(op, ring, start, end, at, ringName = 'ring') {
+function spanTest(op, ring, from, to, at, ringName = 'ring') {
   const r = ringArg(ring, ringName);
-  const rows = valueRows({ start, end, at });
+  const rows = valueRows({ from, to, at });
   const n = broadcast(rows);
   return withMemory((alloc) => {
     const ptrs = rows.flatMap((v) => [put(alloc, v.data), v.step]);
@@ -753,22 +753,22 @@ function spanTest(op, ring, start, end, at, ringName = 'ring') {
   });
 }
 
-/** Polygon_Horizon_Intersect of spans start <= x < end on y == at. */
-export const polygonHorizonIntersect = (ring, start, end, at) => spanTest(0, ring, start, end, at);
-/** Polygon_Vertical_Intersect of spans start <= y < end on x == at. */
-export const polygonVerticalIntersect = (ring, start, end, at) => spanTest(1, ring, start, end, at);
+/** Polygon_Horizon_Intersect of spans from <= x < to on y == at. */
+export const polygonHorizonIntersect = (ring, from, to, at) => spanTest(0, ring, from, to, at);
+/** Polygon_Vertical_Intersect of spans from <= y < to on x == at. */
+export const polygonVerticalIntersect = (ring, from, to, at) => spanTest(1, ring, from, to, at);
 /** Polygon_Contain_Horizon: the span lies inside one inside span. */
-export const polygonContainHorizon = (ring, start, end, at) => spanTest(2, ring, start, end, at);
+export const polygonContainHorizon = (ring, from, to, at) => spanTest(2, ring, from, to, at);
 /** Polygon_Contain_Vertical: as polygonContainHorizon on columns. */
-export const polygonContainVertical = (ring, start, end, at) => spanTest(3, ring, start, end, at);
+export const polygonContainVertical = (ring, from, to, at) => spanTest(3, ring, from, to, at);
 /** Polyline_Horizon_Intersect: some edge of the line crosses y == at within the span. */
-export const polylineHorizonIntersect = (line, start, end, at) => spanTest(4, line, start, end, at, 'line');
+export const polylineHorizonIntersect = (line, from, to, at) => spanTest(4, line, from, to, at, 'line');
 /** Polyline_Vertical_Intersect: as polylineHorizonIntersect on columns. */
-export const polylineVerticalIntersect = (line, start, end, at) => spanTest(5, line, start, end, at, 'line');
+export const polylineVerticalIntersect = (line, from, to, at) => spanTest(5, line, from, to, at, 'line');
 
-function spanClip(vertical, ring, start, end, at) {
+function spanClip(vertical, ring, from, to, at) {
   const r = ringArg(ring);
-  const rows = valueRows({ start, end, at });
+  const rows = valueRows({ from, to, at });
   const n = broadcast(rows);
   return withMemory((alloc) => {
     const ptrs = rows.flatMap((v) => [put(alloc, v.data), v.step]);
@@ -776,14 +776,14 @@ function spanClip(vertical, ring, start, end, at) {
     const s = alloc(4 * n);
     const e = alloc(4 * n);
     M._kj_span_clip(vertical, put(alloc, r), r.length / 2, ...ptrs, n, kept, s, e);
-    return { kept: take(Uint8Array, kept, n), start: take(Int32Array, s, n), end: take(Int32Array, e, n) };
+    return { kept: take(Uint8Array, kept, n), from: take(Int32Array, s, n), to: take(Int32Array, e, n) };
   });
 }
 
-/** Polygon_Clip_Horizon: spans cut to the first inside span they meet: { kept, start, end }. */
-export const polygonClipHorizon = (ring, start, end, at) => spanClip(0, ring, start, end, at);
+/** Polygon_Clip_Horizon: spans cut to the first inside span they meet: { kept, from, to }. */
+export const polygonClipHorizon = (ring, from, to, at) => spanClip(0, ring, from, to, at);
 /** Polygon_Clip_Vertical: as polygonClipHorizon on columns. */
-export const polygonClipVertical = (ring, start, end, at) => spanClip(1, ring, start, end, at);
+export const polygonClipVertical = (ring, from, to, at) => spanClip(1, ring, from, to, at);
 
 // ---- fixed point -----------------------------------------------------------------------------------------
 
