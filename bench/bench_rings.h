@@ -23,13 +23,13 @@
 
 #include <kelvor/types.h>
 
-#include "support/rings.h"
-
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <random>
 #include <vector>
+
+#include "support/rings.h"
 
 namespace kelvor_bench {
 

@@ -44,7 +44,8 @@ KELVOR_API std::int32_t KMF_MulDiv_No_Round(std::int32_t a, std::int32_t b, std:
 /// (300.0 * 300.0 == 1603272704).
 /// Defined here so that client loops pay no call for a one-nanosecond
 /// operation; the library still exports this same definition.
-KELVOR_INLINE_API KELVOR_EMIT_INLINE inline std::int32_t KMF_MulFix(std::int32_t a, std::int32_t b) {
+KELVOR_INLINE_API KELVOR_EMIT_INLINE inline std::int32_t KMF_MulFix(std::int32_t a,
+                                                                    std::int32_t b) {
   // Rounding the magnitude half up and restoring the sign is the same as
   // adding 0x8000 to a non-negative product and 0x7FFF to a negative one
   // before an arithmetic shift; the low 32 bits of that shift are those of a

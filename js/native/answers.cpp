@@ -8,8 +8,8 @@
 // {"i32": [...]} an Int32Array, {"f64": [...]} a Float64Array, {"u8": [...]}
 // a Uint8Array, {"rect": [...]} a plain array of four numbers, {"num": n},
 // {"bool": b}, {"str": s}, {"list": [...]} an array, {"obj": {...}} an
-// object, {"json": ...} a value as it stands (GeoJSON). Doubles are written with 17 significant digits, which read back
-// to the same double.
+// object, {"json": ...} a value as it stands (GeoJSON). Doubles are written with 17 significant
+// digits, which read back to the same double.
 //
 // Usage: kelvor_js_answers [out.json]   (standard output without an argument)
 #include <kelvor/kelvor.h>
@@ -100,7 +100,8 @@ struct Out {
   // One call: the function's name, its arguments and its answer.
   void call(const std::string& fn, const std::vector<std::string>& args, const std::string& out) {
     std::fprintf(f, "%s\n{\"fn\":\"%s\",\"args\":[", first ? "" : ",", fn.c_str());
-    for (std::size_t i = 0; i < args.size(); ++i) std::fprintf(f, "%s%s", i ? "," : "", args[i].c_str());
+    for (std::size_t i = 0; i < args.size(); ++i)
+      std::fprintf(f, "%s%s", i ? "," : "", args[i].c_str());
     std::fprintf(f, "],\"out\":%s}", out.c_str());
     first = false;
   }
@@ -112,8 +113,8 @@ constexpr I32 kMin = INT32_MIN, kMax = INT32_MAX;
 
 // Landmarks of 16.16 arithmetic first, then values of every magnitude.
 std::vector<I32> fixed_values(SplitMix& r, std::size_t n) {
-  std::vector<I32> v = {0,      1,      -1,         32767,      32768,      -32768, 65535,
-                        65536,  -65536, 98304,      -98304,     kMax,       kMin,   kMin + 1,
+  std::vector<I32> v = {0,       1,        -1,       32767,    32768,    -32768,   65535,
+                        65536,   -65536,   98304,    -98304,   kMax,     kMin,     kMin + 1,
                         5898240, 11796480, 17694720, 23592960, -5898240, 300 << 16};
   while (v.size() < n) v.push_back(r.varied());
   return v;
@@ -175,7 +176,8 @@ void fixed_calls(Out& out, SplitMix& r) {
   const std::size_t n = 120;
   const std::vector<I32> a = fixed_values(r, n), b = fixed_values(r, n), c = fixed_values(r, n);
   std::vector<I32> angles = fixed_values(r, n);
-  for (std::size_t i = 0; i < 40; ++i) angles[n - 1 - i] = static_cast<I32>(i * 6 * 65536);  // whole degrees
+  for (std::size_t i = 0; i < 40; ++i)
+    angles[n - 1 - i] = static_cast<I32>(i * 6 * 65536);  // whole degrees
   auto unary = [&](const char* fn, I32 (*f)(I32), const std::vector<I32>& x) {
     std::vector<I32> o;
     for (I32 v : x) o.push_back(f(v));
@@ -204,7 +206,8 @@ void fixed_calls(Out& out, SplitMix& r) {
     std::vector<I32> o;
     for (std::size_t i = 0; i < n; ++i) o.push_back(f(a[i], b[i], c[i]));
     out.call(fn, {i32(a), i32(b), i32(c)}, i32(o));
-    out.call(fn, {scalar_num(a[3]), scalar_num(b[4]), scalar_num(c[5])}, scalar_num(f(a[3], b[4], c[5])));
+    out.call(fn, {scalar_num(a[3]), scalar_num(b[4]), scalar_num(c[5])},
+             scalar_num(f(a[3], b[4], c[5])));
   };
   ternary("mulDiv", KMF_MulDiv);
   ternary("mulDivNoRound", KMF_MulDiv_No_Round);
@@ -269,7 +272,8 @@ void planar_calls(Out& out, SplitMix& r) {
     std::vector<tagPOINT> on_p = p;
     for (std::size_t i = 0; i < n; i += 4) on_p[i] = a[i];
     std::vector<I32> on2;
-    for (std::size_t i = 0; i < n; ++i) on2.push_back(Point_Segment_Intersect(&on_p[i], &a[i], &b[i]) ? 1 : 0);
+    for (std::size_t i = 0; i < n; ++i)
+      on2.push_back(Point_Segment_Intersect(&on_p[i], &a[i], &b[i]) ? 1 : 0);
     out.call("polygonContainPoint", {pts(ring), pts(p)}, u8(inside));
     // The ring given closed answers the same.
     std::vector<tagPOINT> closed = ring;
@@ -302,7 +306,8 @@ void planar_calls(Out& out, SplitMix& r) {
     for (const auto& s : spans) {
       const std::vector<tagPOINT>& g = s.line ? line : ring;
       std::vector<I32> o;
-      for (std::size_t i = 0; i < n; ++i) o.push_back(s.f(g.data(), static_cast<I32>(g.size()), from[i], to[i], row[i]) ? 1 : 0);
+      for (std::size_t i = 0; i < n; ++i)
+        o.push_back(s.f(g.data(), static_cast<I32>(g.size()), from[i], to[i], row[i]) ? 1 : 0);
       out.call(s.fn, {pts(g), i32(from), i32(to), i32(row)}, u8(o));
     }
     for (const bool vertical : {false, true}) {
@@ -315,7 +320,7 @@ void planar_calls(Out& out, SplitMix& r) {
       }
       out.call(vertical ? "polygonClipVertical" : "polygonClipHorizon",
                {pts(ring), i32(from), i32(to), i32(row)},
-               obj({{"kept", u8(k)}, {"start", i32(f2)}, {"end", i32(t2)}}));
+               obj({{"kept", u8(k)}, {"from", i32(f2)}, {"to", i32(t2)}}));
     }
     // Shapes: bounding and inscribed rectangles of small rings.
     if (span < 1000) {
@@ -429,7 +434,9 @@ void geo_calls(Out& out, SplitMix& r) {
 // Rings of 3 to 40 points, some empty or degenerate, spans up to wrapping.
 std::vector<tagPOINT> any_ring(SplitMix& r, I32 span) {
   const std::size_t n = r.next() % 5 == 0 ? r.next() % 3 : 3 + r.next() % 38;
-  if (r.next() % 3 == 0 && n >= 3) return star(r, n, {r.in(-span / 4, span / 4), r.in(-span / 4, span / 4)}, span / 8.0, span / 2.0);
+  if (r.next() % 3 == 0 && n >= 3)
+    return star(r, n, {r.in(-span / 4, span / 4), r.in(-span / 4, span / 4)}, span / 8.0,
+                span / 2.0);
   return points(r, n, span);
 }
 
@@ -470,7 +477,8 @@ void prepared_calls(Out& out, SplitMix& r) {
       }
       out.call("ringCanWrap", {pts(ring)}, boolean(kelvor::RingCanWrap(ring.data(), n)));
       // Densified rings of the widest outlines run to millions of points.
-      if (span <= 300000) out.call("densifyRing", {pts(ring)}, pts(kelvor::DensifyRing(ring.data(), n)));
+      if (span <= 300000)
+        out.call("densifyRing", {pts(ring)}, pts(kelvor::DensifyRing(ring.data(), n)));
       for (const kelvor::Rule rule : {kelvor::Rule::Compatible, kelvor::Rule::Exact}) {
         const kelvor::PreparedPolygon pg(ring.data(), n, rule);
         std::vector<std::uint8_t> in(q.size()), inb(q.size());
@@ -517,7 +525,8 @@ void prepared_calls(Out& out, SplitMix& r) {
         for (const auto& poly : area_polys[z]) {
           std::vector<std::string> rings;
           for (std::size_t h = 0; h < poly.size(); ++h) {
-            area_rings[z].push_back(kelvor::Ring{poly[h].data(), static_cast<I32>(poly[h].size()), h > 0});
+            area_rings[z].push_back(
+                kelvor::Ring{poly[h].data(), static_cast<I32>(poly[h].size()), h > 0});
             rings.push_back(pts(poly[h]));
           }
           polys.push_back(list(rings));
@@ -528,13 +537,12 @@ void prepared_calls(Out& out, SplitMix& r) {
       for (const kelvor::Rule rule : {kelvor::Rule::Compatible, kelvor::Rule::Exact}) {
         // Area 0 alone as a Polygon, given as a polygon (first part with its
         // holes) when it has one part, else as a multipolygon.
-        const std::string coords = area_polys[0].size() == 1
-                                       ? list([&] {
-                                           std::vector<std::string> rings;
-                                           for (const auto& g : area_polys[0][0]) rings.push_back(pts(g));
-                                           return rings;
-                                         }())
-                                       : area_json[0];
+        const std::string coords = area_polys[0].size() == 1 ? list([&] {
+          std::vector<std::string> rings;
+          for (const auto& g : area_polys[0][0]) rings.push_back(pts(g));
+          return rings;
+        }())
+                                                             : area_json[0];
         const kelvor::PreparedPolygon pg(area_rings[0].data(), area_rings[0].size(), rule);
         std::vector<std::uint8_t> in(q.size()), inb(q.size());
         pg.Contain(q.data(), q.size(), in.data());
@@ -550,8 +558,9 @@ void prepared_calls(Out& out, SplitMix& r) {
         const kelvor::ZoneIndex index(areas, 3, rule);
         std::vector<I32> located(q.size());
         index.Locate(q.data(), q.size(), located.data());
-        out.call("ZoneIndex", {list(area_json), i32(ids), rule_opts(rule), pts(q)},
-                 obj({{"locate", i32(located)}, {"size", scalar_num(static_cast<I32>(index.size()))}}));
+        out.call(
+            "ZoneIndex", {list(area_json), i32(ids), rule_opts(rule), pts(q)},
+            obj({{"locate", i32(located)}, {"size", scalar_num(static_cast<I32>(index.size()))}}));
       }
     }
   }
@@ -587,7 +596,8 @@ void geometry_calls(Out& out, SplitMix& r) {
             units_ring.push_back({to_units(lon, scale), to_units(lat, scale)});
           }
           storage.push_back(units_ring);
-          area_rings.back().push_back(kelvor::Ring{nullptr, static_cast<I32>(units_ring.size()), h > 0});
+          area_rings.back().push_back(
+              kelvor::Ring{nullptr, static_cast<I32>(units_ring.size()), h > 0});
           poly += (h ? "," : "") + ring + "]";
         }
         coords += (j ? "," : "") + poly + "]";
@@ -595,9 +605,10 @@ void geometry_calls(Out& out, SplitMix& r) {
       coords += "]";
       const I32 id = 100 + z * 7;
       ids.push_back(id);
-      const std::string geometry = parts == 1
-                                       ? "{\"type\":\"Polygon\",\"coordinates\":" + coords.substr(1, coords.size() - 2) + "}"
-                                       : "{\"type\":\"MultiPolygon\",\"coordinates\":" + coords + "}";
+      const std::string geometry =
+          parts == 1
+              ? "{\"type\":\"Polygon\",\"coordinates\":" + coords.substr(1, coords.size() - 2) + "}"
+              : "{\"type\":\"MultiPolygon\",\"coordinates\":" + coords + "}";
       features += (z ? "," : "") + std::string("{\"type\":\"Feature\",\"properties\":{\"code\":") +
                   num(id) + "},\"geometry\":" + geometry + "}";
     }
@@ -622,9 +633,11 @@ void geometry_calls(Out& out, SplitMix& r) {
       const std::string opts =
           "{\"obj\":{\"scale\":" + scalar_num(scale) + ",\"idProperty\":" + str("code") +
           ",\"rule\":" + str(rule == kelvor::Rule::Exact ? "exact" : "compatible") + "}}";
-      out.call("ZoneIndex.fromGeometries",
-               {"{\"json\":{\"type\":\"FeatureCollection\",\"features\":" + features + "}}", opts, pts(q)},
-               obj({{"locate", i32(located)}, {"size", scalar_num(static_cast<I32>(index.size()))}}));
+      out.call(
+          "ZoneIndex.fromGeometries",
+          {"{\"json\":{\"type\":\"FeatureCollection\",\"features\":" + features + "}}", opts,
+           pts(q)},
+          obj({{"locate", i32(located)}, {"size", scalar_num(static_cast<I32>(index.size()))}}));
     }
   }
 }

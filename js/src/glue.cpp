@@ -10,6 +10,7 @@
 // Row arguments come as (pointer, step): step 1 walks an array of n records,
 // step 0 repeats one record for every row (the JS layer's broadcasting).
 #include <emscripten/emscripten.h>
+#include <kelvor/kelvor.h>
 #include <malloc.h>
 
 #include <cstdint>
@@ -18,8 +19,6 @@
 #include <cstring>
 #include <new>
 #include <vector>
-
-#include <kelvor/kelvor.h>
 
 #include "families.h"
 
@@ -39,7 +38,9 @@ Rows<T> rows(const void* p, I32 step) {
   return Rows<T>{static_cast<const T*>(p), step};
 }
 
-kelvor::Rule rule_of(I32 rule) { return rule == 1 ? kelvor::Rule::Exact : kelvor::Rule::Compatible; }
+kelvor::Rule rule_of(I32 rule) {
+  return rule == 1 ? kelvor::Rule::Exact : kelvor::Rule::Compatible;
+}
 
 void put_rect(const KRECT& rc, I32* out) {
   out[0] = rc.ptMin.x, out[1] = rc.ptMin.y, out[2] = rc.ptMax.x, out[3] = rc.ptMax.y;
@@ -183,7 +184,8 @@ EMSCRIPTEN_KEEPALIVE tagPOINT* kj_densify_ring(const tagPOINT* ring, I32 n, I32*
     const std::vector<tagPOINT> out = kelvor::DensifyRing(ring, n);
     *count = static_cast<I32>(out.size());
     auto* copy = static_cast<tagPOINT*>(std::malloc(out.size() * sizeof(tagPOINT) + 1));
-    if (copy != nullptr && !out.empty()) std::memcpy(copy, out.data(), out.size() * sizeof(tagPOINT));
+    if (copy != nullptr && !out.empty())
+      std::memcpy(copy, out.data(), out.size() * sizeof(tagPOINT));
     return copy;
   } catch (const std::bad_alloc&) {
     return nullptr;
@@ -233,7 +235,8 @@ EMSCRIPTEN_KEEPALIVE void kj_point_segment_intersect(const void* p, I32 sp, cons
                                                      const void* b, I32 sb, std::size_t n,
                                                      std::uint8_t* out) {
   const auto rp = rows<tagPOINT>(p, sp), ra = rows<tagPOINT>(a, sa), rb = rows<tagPOINT>(b, sb);
-  for (std::size_t i = 0; i < n; ++i) out[i] = Point_Segment_Intersect(&rp[i], &ra[i], &rb[i]) ? 1 : 0;
+  for (std::size_t i = 0; i < n; ++i)
+    out[i] = Point_Segment_Intersect(&rp[i], &ra[i], &rb[i]) ? 1 : 0;
 }
 
 // Segment p-q (op 0: Rect_Clip_Segment) or rectangle corners p, q (op 1:
@@ -254,9 +257,9 @@ EMSCRIPTEN_KEEPALIVE void kj_rect_clip(I32 op, const void* lo, I32 slo, const vo
 
 // Horizontal (op & 1 == 0) or vertical spans against a ring: op >> 1 picks
 // Polygon_*_Intersect (0), Polygon_Contain_* (1) or Polyline_*_Intersect (2).
-EMSCRIPTEN_KEEPALIVE void kj_span_test(I32 op, const tagPOINT* ring, I32 m, const I32* from,
-                                       I32 sf, const I32* to, I32 st, const I32* at, I32 sa,
-                                       std::size_t n, std::uint8_t* out) {
+EMSCRIPTEN_KEEPALIVE void kj_span_test(I32 op, const tagPOINT* ring, I32 m, const I32* from, I32 sf,
+                                       const I32* to, I32 st, const I32* at, I32 sa, std::size_t n,
+                                       std::uint8_t* out) {
   using F = I32 (*)(const tagPOINT*, I32, I32, I32, I32);
   static const F fns[] = {Polygon_Horizon_Intersect,  Polygon_Vertical_Intersect,
                           Polygon_Contain_Horizon,    Polygon_Contain_Vertical,
@@ -285,8 +288,8 @@ EMSCRIPTEN_KEEPALIVE void kj_span_clip(I32 vertical, const tagPOINT* ring, I32 m
 // ---- fixed point -------------------------------------------------------------------------
 
 // Elementwise 16.16 functions, picked by op (the order of the JS table).
-EMSCRIPTEN_KEEPALIVE void kj_fixed(I32 op, const I32* a, I32 sa, const I32* b, I32 sb,
-                                   const I32* c, I32 sc, std::size_t n, I32* out) {
+EMSCRIPTEN_KEEPALIVE void kj_fixed(I32 op, const I32* a, I32 sa, const I32* b, I32 sb, const I32* c,
+                                   I32 sc, std::size_t n, I32* out) {
   const auto x = rows<I32>(a, sa), y = rows<I32>(b, sb), z = rows<I32>(c, sc);
   for (std::size_t i = 0; i < n; ++i) {
     I32 r = 0;
@@ -397,8 +400,8 @@ EMSCRIPTEN_KEEPALIVE void kj_angle(I32 op, I32 bin, const void* a, I32 sa, const
 }
 
 // GetUnitLength (op 0) or GetUnitDegree (op 1) at each point.
-EMSCRIPTEN_KEEPALIVE void kj_unit_scale(I32 op, const tagLonLat* points, std::size_t n,
-                                        double* lon, double* lat) {
+EMSCRIPTEN_KEEPALIVE void kj_unit_scale(I32 op, const tagLonLat* points, std::size_t n, double* lon,
+                                        double* lat) {
   for (std::size_t i = 0; i < n; ++i) {
     if (op == 0) {
       GetUnitLength(points[i], lon[i], lat[i]);
@@ -433,12 +436,14 @@ EMSCRIPTEN_KEEPALIVE void kj_project_base(I32 bin, const void* p, I32 sp, const 
     const auto rp = rows<_Bin_LonLat>(p, sp), ra = rows<_Bin_LonLat>(a, sa),
                rb = rows<_Bin_LonLat>(b, sb);
     auto* f = static_cast<_Bin_LonLat*>(foot);
-    for (std::size_t i = 0; i < n; ++i) f[i] = ra[i], code[i] = GetProjectBase(rp[i], ra[i], rb[i], f[i]);
+    for (std::size_t i = 0; i < n; ++i)
+      f[i] = ra[i], code[i] = GetProjectBase(rp[i], ra[i], rb[i], f[i]);
   } else {
     const auto rp = rows<tagLonLat>(p, sp), ra = rows<tagLonLat>(a, sa),
                rb = rows<tagLonLat>(b, sb);
     auto* f = static_cast<tagLonLat*>(foot);
-    for (std::size_t i = 0; i < n; ++i) f[i] = ra[i], code[i] = GetProjectBase(rp[i], ra[i], rb[i], f[i]);
+    for (std::size_t i = 0; i < n; ++i)
+      f[i] = ra[i], code[i] = GetProjectBase(rp[i], ra[i], rb[i], f[i]);
   }
 }
 
@@ -465,8 +470,6 @@ EMSCRIPTEN_KEEPALIVE const char* kj_digest() {
 }
 
 // Bytes the allocator has handed out and not taken back.
-EMSCRIPTEN_KEEPALIVE double kj_heap_in_use() {
-  return static_cast<double>(mallinfo().uordblks);
-}
+EMSCRIPTEN_KEEPALIVE double kj_heap_in_use() { return static_cast<double>(mallinfo().uordblks); }
 
 }  // extern "C"

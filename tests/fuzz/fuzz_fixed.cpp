@@ -13,7 +13,6 @@ namespace fuzz {
 namespace {
 constexpr double kPi = 3.141592653589793;  // M_PI is not standard C++
 
-
 constexpr I32 kDeg = 65536;
 constexpr I32 k90 = 90 * kDeg, k180 = 180 * kDeg, k270 = 270 * kDeg, k360 = 360 * kDeg;
 constexpr I32 kHuge = 0x7FFFFFFF;

@@ -24,30 +24,30 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 namespace fuzz {
 
 // The models the targets check against, by name.
-using model::I32;
-using model::I64;
-using model::U32;
-using model::U64;
-using model::I128;
-using model::kMin;
-using model::kMax;
-using model::low32;
-using model::wrap_add;
-using model::wrap_sub;
-using model::wrap_mul;
-using model::wrap_neg;
-using model::same;
 using model::across;
 using model::along;
-using model::straddles;
-using model::wrapping_crossing;
-using model::exact_crossing;
-using model::even_odd;
-using model::scan;
-using model::first_met;
-using model::span_contained;
-using model::edge_can_wrap;
 using model::can_wrap;
+using model::edge_can_wrap;
+using model::even_odd;
+using model::exact_crossing;
+using model::first_met;
+using model::I128;
+using model::I32;
+using model::I64;
+using model::kMax;
+using model::kMin;
+using model::low32;
+using model::same;
+using model::scan;
+using model::span_contained;
+using model::straddles;
+using model::U32;
+using model::U64;
+using model::wrap_add;
+using model::wrap_mul;
+using model::wrap_neg;
+using model::wrap_sub;
+using model::wrapping_crossing;
 using Ring = std::vector<tagPOINT>;
 
 [[noreturn]] inline void fail(const char* file, int line, const char* what) {
