@@ -98,10 +98,10 @@ field_has "$dev" Section libdevel
 field_has "$dev" Depends "$name (= $full)"
 
 pyfiles=()
-for file in python/kelvor/*.py python/kelvor/*.pyi python/kelvor/py.typed; do
-  pyfiles+=("$pydir/$(basename "$file")")
+for file in python/kelvor/*.py python/kelvor/dask/*.py python/kelvor/*.pyi python/kelvor/py.typed; do
+  pyfiles+=("$pydir/${file#python/kelvor/}")
 done
-must_hold "$python" "${pyfiles[@]}" "usr/share/doc/python3-kelvor/copyright"
+must_hold "$python" "${pyfiles[@]}" "$pydir/_version.py" "usr/share/doc/python3-kelvor/copyright"
 contents "$python" | grep -qE "^$pydir/_kelvor\.cpython-[^/]*\.so$" ||
   fail "$(basename "$python") lacks the _kelvor extension"
 must_not_hold "$python" 'libkelvor\.so' '^usr/include'
