@@ -131,22 +131,19 @@ std::vector<tagLonLat> degrees(SplitMix& r, std::size_t n) {
   for (auto& p : v) p = {r.real(-180, 180), r.real(-90, 90)};
   return v;
 }
-std::vector<tagLonLat> near(SplitMix& r, const std::vector<tagLonLat>& from, double reach) {
-  std::vector<tagLonLat> v(from.size());
-  for (std::size_t i = 0; i < v.size(); ++i) {
-    v[i] = {from[i].lon + r.real(-reach, reach), from[i].lat + r.real(-reach, reach)};
-  }
-  return v;
-}
 std::vector<_Bin_LonLat> units(SplitMix& r, std::size_t n) {
   std::vector<_Bin_LonLat> v(n);
   for (auto& p : v) p = {r.in(-18000000, 18000000), r.in(-9000000, 9000000)};
   return v;
 }
-std::vector<_Bin_LonLat> near(SplitMix& r, const std::vector<_Bin_LonLat>& from, I32 reach) {
-  std::vector<_Bin_LonLat> v(from.size());
+double offset(SplitMix& r, double reach) { return r.real(-reach, reach); }
+I32 offset(SplitMix& r, I32 reach) { return r.in(-reach, reach); }
+// Positions within `reach` of each of `from` in both axes (degrees or units).
+template <typename P, typename T>
+std::vector<P> near(SplitMix& r, const std::vector<P>& from, T reach) {
+  std::vector<P> v(from.size());
   for (std::size_t i = 0; i < v.size(); ++i) {
-    v[i] = {from[i].lon + r.in(-reach, reach), from[i].lat + r.in(-reach, reach)};
+    v[i] = {from[i].lon + offset(r, reach), from[i].lat + offset(r, reach)};
   }
   return v;
 }

@@ -454,14 +454,9 @@ EMSCRIPTEN_KEEPALIVE void kj_project_base(I32 bin, const void* p, I32 sp, const 
 EMSCRIPTEN_KEEPALIVE const char* kj_digest() {
   using namespace families;
   static char text[512];
-  SplitMix r{20261205};
-  const struct {
-    const char* name;
-    Digest (*run)(SplitMix&, int);
-  } all[] = {{"scalar", scalar}, {"trig", trig}, {"planar", planar},
-             {"geo", geo},       {"bulk", bulk}, {"area", area}};
+  SplitMix r{kSeed};
   std::size_t used = 0;
-  for (const auto& f : all) {
+  for (const Family& f : kFamilies) {
     used += static_cast<std::size_t>(
         std::snprintf(text + used, sizeof text - used, "%-10s %016llx\n", f.name,
                       static_cast<unsigned long long>(f.run(r, kRounds).h)));

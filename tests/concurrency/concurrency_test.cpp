@@ -117,7 +117,7 @@ const Family kFamilies[] = {{"scalar", families::scalar},      {"trig", families
 constexpr std::size_t kCount = sizeof kFamilies / sizeof kFamilies[0];
 
 std::uint64_t run(const Family& f) {
-  SplitMix r{20261205};
+  SplitMix r{families::kSeed};
   return f.run(r, kRounds).h;
 }
 

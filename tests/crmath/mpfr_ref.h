@@ -95,23 +95,6 @@ inline double midpoint_distance(Fn f, double x) {
   return d;
 }
 
-// |a - f(x)| / |f(x)| for an approximation a = hi + lo (at 400 bits).
-inline double relative_error(Fn f, double x, double hi, double lo) {
-  mpfr_t y, a;
-  mpfr_init2(y, 400);
-  mpfr_init2(a, 400);
-  eval(f, y, x, MPFR_RNDN);
-  mpfr_set_d(a, hi, MPFR_RNDN);
-  mpfr_add_d(a, a, lo, MPFR_RNDN);
-  mpfr_sub(a, a, y, MPFR_RNDN);
-  mpfr_div(a, a, y, MPFR_RNDN);
-  mpfr_abs(a, a, MPFR_RNDN);
-  const double d = mpfr_get_d(a, MPFR_RNDN);
-  mpfr_clear(y);
-  mpfr_clear(a);
-  return d;
-}
-
 // |a - f(x)| for a = hi + lo, absolute.
 inline double absolute_error(Fn f, double x, double hi, double lo) {
   mpfr_t y, a;

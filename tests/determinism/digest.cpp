@@ -7,13 +7,8 @@
 
 int main() {
   using namespace families;
-  SplitMix r{20261205};
-  const struct {
-    const char* name;
-    Digest (*run)(SplitMix&, int);
-  } all[] = {{"scalar", scalar}, {"trig", trig}, {"planar", planar},
-             {"geo", geo},       {"bulk", bulk}, {"area", area}};
-  for (const auto& f : all)
+  SplitMix r{kSeed};
+  for (const Family& f : kFamilies)
     std::printf("%-10s %016llx\n", f.name, static_cast<unsigned long long>(f.run(r, kRounds).h));
   return 0;
 }
