@@ -15,7 +15,7 @@ build=build/release
 work=$build/package-check
 root=$work/root
 
-cmake --preset release >/dev/null
+cmake --preset release -DKELVOR_BUILD_PYTHON=ON >/dev/null  # python3-kelvor is one of the packages checked
 cmake --build --preset release --target package
 
 cache() { sed -n "s/^$1:[A-Z]*=//p" "$build/CMakeCache.txt"; }

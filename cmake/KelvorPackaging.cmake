@@ -1,7 +1,8 @@
 # Debian packages built by CPack from the install components:
 #   libkelvor0      runtime      libkelvor.so.0 and libkelvor.so.<version>
 #   libkelvor-dev   development  headers, libkelvor.so, the CMake package, kelvor.pc
-#   python3-kelvor  python       the kelvor package in Debian's dist-packages
+#   python3-kelvor  python       the kelvor package in Debian's dist-packages (when the
+#                                Python module is built)
 # `cmake --build <build> --target package` leaves them in the build folder.
 #
 # Paths are Debian's only when the build is configured with
@@ -18,7 +19,7 @@ set(KELVOR_DEB_VERSION ${PROJECT_VERSION}-${KELVOR_DEB_RELEASE})
 set(_kelvor_deb_runtime libkelvor${PROJECT_VERSION_MAJOR})
 set(_kelvor_deb_components runtime development)
 set(_kelvor_deb_names ${_kelvor_deb_runtime} libkelvor-dev)
-if(KELVOR_BUILD_PYTHON)
+if(TARGET _kelvor)
   list(APPEND _kelvor_deb_components python)
   list(APPEND _kelvor_deb_names python3-kelvor)
 endif()
@@ -100,7 +101,7 @@ set(CPACK_DEBIAN_DEVELOPMENT_DESCRIPTION
 This package holds the C++ headers, the link library libkelvor.so, the CMake\n\
 package (find_package(Kelvor)) and the pkg-config file kelvor.pc.")
 
-if(KELVOR_BUILD_PYTHON)
+if(TARGET _kelvor)
   # The extension is built for one Python minor version and uses numpy's C
   # interface through pybind11, so it depends on both.
   string(REGEX MATCH "^([0-9]+)\\.([0-9]+)$" _ "${KELVOR_PYTHON_VERSION}")
