@@ -1,8 +1,11 @@
 // ZoneIndex: many prepared zones behind a grid. Each cell lists, in
 // ascending id order, the zones that hold some point of it, marking those
 // that hold all of it; a query stops at the first zone that is marked or
-// holds the point, so inside a country it usually reads one entry.
+// holds the point. A cell that no zone reaches, or whose first zone holds
+// all of it, keeps its answer in its own word: in the open sea and inside a
+// country a query reads one word of the grid.
 #include <algorithm>
+#include <new>
 #include <numeric>
 #include <utility>
 #include <vector>
@@ -20,6 +23,7 @@ namespace {
 
 constexpr std::uint32_t kWhole = 0x80000000u;
 constexpr std::uint32_t kZoneMask = 0x7FFFFFFFu;
+constexpr std::uint32_t kNoCell = 0xFFFFFFFFu;  // a cell no zone reaches; also ends a list
 
 }  // namespace
 
@@ -28,7 +32,10 @@ struct ZoneIndex::Impl {
   std::vector<std::int32_t> ids;
   Rule rule = Rule::Compatible;
   detail::GridShape grid;
-  detail::CellLists listed;  // zone positions by cell (kWhole: holds the whole cell)
+  // Per cell: kNoCell, kWhole | z (z, first in id order, holds all of it),
+  // or where its list starts in `lists`: zone positions, kWhole marking
+  // those that hold the whole cell, ended by kNoCell.
+  std::vector<std::uint32_t> cells, lists;
   // Zones whose wrapped crossings can land anywhere on their rows: asked for
   // every point, ascending id.
   std::vector<std::uint32_t> row_zones;
@@ -44,12 +51,17 @@ struct ZoneIndex::Impl {
 std::int32_t ZoneIndex::Impl::locate(const tagPOINT& p) const {
   std::int32_t best = kNoZone;
   std::size_t cell = 0;
-  if (!listed.items.empty() && grid.locate(p.x, p.y, &cell)) {
-    for (std::uint32_t j = listed.begin(cell); j < listed.end(cell); ++j) {
-      const std::uint32_t z = listed.items[j] & kZoneMask;
-      if ((listed.items[j] & kWhole) != 0 || index(z).contain(p.x, p.y) != 0) {
-        best = ids[z];
-        break;
+  if (!cells.empty() && grid.locate(p.x, p.y, &cell)) {
+    const std::uint32_t head = cells[cell];
+    if (head != kNoCell && (head & kWhole) != 0) {
+      best = ids[head & kZoneMask];
+    } else if (head != kNoCell) {
+      for (std::uint32_t j = head; lists[j] != kNoCell; ++j) {
+        const std::uint32_t z = lists[j] & kZoneMask;
+        if ((lists[j] & kWhole) != 0 || index(z).contain(p.x, p.y) != 0) {
+          best = ids[z];
+          break;
+        }
       }
     }
   }
@@ -70,14 +82,14 @@ std::int32_t ZoneIndex::Impl::row_locate(const tagPOINT& p, std::int32_t best) c
 // others' reads are under way.
 void ZoneIndex::Impl::locate_many(const tagPOINT* pts, std::size_t count, std::int32_t* out) const {
   // An index that the caches hold answers faster one point at a time.
-  if (listed.items.empty() || bytes < detail::kInterleaveBytes) {
+  if (cells.empty() || bytes < detail::kInterleaveBytes) {
     for (std::size_t i = 0; i < count; ++i) out[i] = locate(pts[i]);
     return;
   }
   struct Lane {
     std::size_t owner;
-    std::uint32_t j, end;  // listed entries still to try
-    bool in_zone;          // a zone's probe is under way
+    std::uint32_t j;  // the next entry of the cell's list to try
+    bool in_zone;     // a zone's probe is under way
     detail::AreaIndex::Probe probe;
   };
   constexpr std::size_t kLanes = 32;
@@ -87,8 +99,8 @@ void ZoneIndex::Impl::locate_many(const tagPOINT* pts, std::size_t count, std::i
   // or -1 with a probe under way.
   auto advance = [&](Lane& l) -> bool {
     const tagPOINT& p = pts[l.owner];
-    for (; l.j < l.end; ++l.j) {
-      const std::uint32_t item = listed.items[l.j];
+    for (; lists[l.j] != kNoCell; ++l.j) {
+      const std::uint32_t item = lists[l.j];
       const std::uint32_t z = item & kZoneMask;
       const std::int32_t r = (item & kWhole) != 0 ? 1 : index(z).probe_start(l.probe, p.x, p.y);
       if (r < 0) {
@@ -111,10 +123,14 @@ void ZoneIndex::Impl::locate_many(const tagPOINT* pts, std::size_t count, std::i
         out[l.owner] = row_locate(pts[l.owner], kNoZone);
         continue;
       }
-      l.j = listed.begin(cell);
-      l.end = listed.end(cell);
+      const std::uint32_t head = cells[cell];
+      if (head == kNoCell || (head & kWhole) != 0) {
+        out[l.owner] = row_locate(pts[l.owner], head == kNoCell ? kNoZone : ids[head & kZoneMask]);
+        continue;
+      }
+      l.j = head;
       l.in_zone = false;
-      detail::prefetch(listed.items.data() + l.j);
+      detail::prefetch(lists.data() + l.j);
       return true;
     }
     return false;
@@ -127,7 +143,7 @@ void ZoneIndex::Impl::locate_many(const tagPOINT* pts, std::size_t count, std::i
       if (!l.in_zone) {
         done = advance(l);
       } else {
-        const std::uint32_t z = listed.items[l.j] & kZoneMask;
+        const std::uint32_t z = lists[l.j] & kZoneMask;
         const std::int32_t r = index(z).probe_step(l.probe);
         if (r == 1) {
           out[l.owner] = row_locate(pts[l.owner], ids[z]);
@@ -174,6 +190,7 @@ void ZoneIndex::Impl::build() {
     hi_y = std::max<std::int64_t>(hi_y, a.max_y());
   }
   if (gridded.empty()) return;
+  if (gridded.size() >= kZoneMask) throw std::bad_alloc();  // positions must leave kNoCell free
   const std::size_t target = std::min<std::size_t>(1024 * gridded.size(), std::size_t{1} << 22);
   grid = detail::choose_grid(lo_x, lo_y, static_cast<std::uint64_t>(hi_x - 1 - lo_x),
                              static_cast<std::uint64_t>(hi_y - 1 - lo_y), target);
@@ -197,8 +214,21 @@ void ZoneIndex::Impl::build() {
     }
   }
   // The pairs come zone by zone in ascending id, so each cell's list does too.
-  listed = detail::build_cell_lists(grid.cells(), pairs);
-  bytes = listed.items.size() * 4 + listed.offsets.size() * 4;
+  const detail::CellLists listed = detail::build_cell_lists(grid.cells(), pairs);
+  if (listed.items.size() + grid.cells() >= kWhole) throw std::bad_alloc();
+  cells.assign(grid.cells(), kNoCell);
+  for (std::size_t c = 0; c < grid.cells(); ++c) {
+    const std::uint32_t b = listed.begin(c), e = listed.end(c);
+    if (b == e) continue;
+    if ((listed.items[b] & kWhole) != 0) {
+      cells[c] = listed.items[b];
+      continue;
+    }
+    cells[c] = static_cast<std::uint32_t>(lists.size());
+    lists.insert(lists.end(), listed.items.begin() + b, listed.items.begin() + e);
+    lists.push_back(kNoCell);
+  }
+  bytes = (cells.size() + lists.size()) * sizeof(std::uint32_t);
   for (const PreparedPolygon& z : zones) bytes += z.memory_bytes();
 }
 
@@ -263,8 +293,7 @@ std::size_t ZoneIndex::memory_bytes() const {
   std::size_t bytes =
       sizeof(*this) + sizeof(Impl) + m.zones.capacity() * sizeof(PreparedPolygon) +
       m.ids.capacity() * sizeof(std::int32_t) +
-      (m.listed.offsets.capacity() + m.listed.items.capacity() + m.row_zones.capacity()) *
-          sizeof(std::uint32_t);
+      (m.cells.capacity() + m.lists.capacity() + m.row_zones.capacity()) * sizeof(std::uint32_t);
   for (const PreparedPolygon& z : m.zones) bytes += z.memory_bytes();
   return bytes;
 }

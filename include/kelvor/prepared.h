@@ -212,8 +212,10 @@ struct Area {
 /// apart; ids need not be distinct or sorted. A multipolygon with thousands of
 /// parts is one zone, indexed as one. A grid over all zones lists in each
 /// cell, by id, the zones that hold some point of it, marking those that hold
-/// all of it, so a query inside a zone usually reads one entry and otherwise
-/// asks the listed zones' own indexes. Under Rule::Compatible a zone with a
+/// all of it; a cell that no zone reaches, or whose first zone holds all of
+/// it, answers from its own word. A query in the open or inside a zone thus
+/// usually reads one word of the grid, and otherwise asks the listed zones'
+/// own indexes. Under Rule::Compatible a zone with a
 /// ring that can wrap also holds points beside its bounding rectangle, as
 /// Polygon_Contain_Point does: within 2^31 / |dy| of a wrapping edge on that
 /// edge's rows (or anywhere on them when that reaches past the 32-bit range);

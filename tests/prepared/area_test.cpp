@@ -198,4 +198,44 @@ TEST_P(Archipelago, HoldsAPointWhenAPartDoesAndNoneOfItsHoles) {
 // Scales from a few units (every vertex shared with others) to wrapping.
 INSTANTIATE_TEST_SUITE_P(Scales, Archipelago, ::testing::Values(20, 3000, 400000, 60000000));
 
+// An index too large for the caches answers a batch with many queries in
+// flight, a path of its own: it must answer as one point at a time and as a
+// scan of the zones in id order. Overlapping spiky areas with holes, so that
+// grid cells list several zones and some hold whole cells.
+TEST(LargeZoneIndex, BatchAnswersAsOnePointAtATimeAndAsAScan) {
+  std::mt19937 rng(41);
+  std::vector<Ring> all;
+  std::vector<std::vector<kelvor::Ring>> parts;
+  for (int z = 0; z < 8; ++z) {
+    const std::int64_t cx = (z % 4) * 600000, cy = (z / 4) * 500000;
+    all.push_back(rings::offset(rings::star(rng, 6000, 200000, 1000000), cx, cy));
+    all.push_back(rings::offset(rings::star(rng, 2000, 20000, 80000), cx, cy));
+  }
+  std::vector<kelvor::Area> areas;
+  const std::int32_t ids[] = {7, 3, 12, 3, -4, 9, 0, 5};  // a tie, a negative id
+  for (int z = 0; z < 8; ++z) {
+    parts.push_back({{all[2 * z].data(), rings::count(all[2 * z]), false},
+                     {all[2 * z + 1].data(), rings::count(all[2 * z + 1]), true}});
+  }
+  for (int z = 0; z < 8; ++z) areas.push_back({parts[z].data(), parts[z].size(), ids[z]});
+  for (const Rule rule : {Rule::Compatible, Rule::Exact}) {
+    const kelvor::ZoneIndex index(areas.data(), areas.size(), rule);
+    ASSERT_GT(index.memory_bytes(), std::size_t{4} << 20) << "large enough to interleave";
+    std::vector<tagPOINT> q = probes(rng, all, 30000);
+    std::vector<std::int32_t> batch(q.size());
+    index.Locate(q.data(), q.size(), batch.data());
+    for (std::size_t i = 0; i < q.size(); ++i) {
+      std::int32_t want = kelvor::ZoneIndex::kNoZone;
+      for (std::size_t z = 0; z < index.size(); ++z) {
+        if (index.zone(z).Contain(q[i]) != 0 &&
+            (want == kelvor::ZoneIndex::kNoZone || index.id(z) < want)) {
+          want = index.id(z);
+        }
+      }
+      ASSERT_EQ(index.Locate(q[i]), want) << "at " << q[i];
+      ASSERT_EQ(batch[i], want) << "batch, at " << q[i] << " (point " << i << ")";
+    }
+  }
+}
+
 }  // namespace
