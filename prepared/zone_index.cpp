@@ -217,6 +217,12 @@ void ZoneIndex::Impl::build() {
   const detail::CellLists listed = detail::build_cell_lists(grid.cells(), pairs);
   if (listed.items.size() + grid.cells() >= kWhole) throw std::bad_alloc();
   cells.assign(grid.cells(), kNoCell);
+  std::size_t listed_words = 0;
+  for (std::size_t c = 0; c < grid.cells(); ++c) {
+    const std::uint32_t b = listed.begin(c), e = listed.end(c);
+    if (b != e && (listed.items[b] & kWhole) == 0) listed_words += e - b + 1;
+  }
+  lists.reserve(listed_words);
   for (std::size_t c = 0; c < grid.cells(); ++c) {
     const std::uint32_t b = listed.begin(c), e = listed.end(c);
     if (b == e) continue;
