@@ -28,6 +28,7 @@ endif()
 
 set(KELVOR_PUBLIC_TABLES ${KELVOR_GENERATED_DIR}/public_tables.cpp)
 set(KELVOR_TRIG_TABLES ${KELVOR_GENERATED_DIR}/trig_tables.cpp)
+set(KELVOR_CRMATH_TABLES ${KELVOR_GENERATED_DIR}/crmath_tables.cpp)
 add_custom_command(OUTPUT ${KELVOR_PUBLIC_TABLES}
   COMMAND ${_kelvor_tablegen} public ${KELVOR_PUBLIC_TABLES}
   DEPENDS ${_kelvor_tablegen_dep} ${PROJECT_SOURCE_DIR}/tools/tablegen.cpp
@@ -36,6 +37,12 @@ add_custom_command(OUTPUT ${KELVOR_TRIG_TABLES}
   COMMAND ${_kelvor_tablegen} trig ${KELVOR_TRIG_TABLES}
   DEPENDS ${_kelvor_tablegen_dep} ${PROJECT_SOURCE_DIR}/tools/tablegen.cpp
   COMMENT "Generating trigonometric and CORDIC tables" VERBATIM)
-# The tables are compiled in fixed/; this target carries the generation rule
-# to that folder.
-add_custom_target(kelvor_generated_tables DEPENDS ${KELVOR_PUBLIC_TABLES} ${KELVOR_TRIG_TABLES})
+add_custom_command(OUTPUT ${KELVOR_CRMATH_TABLES}
+  COMMAND ${_kelvor_tablegen} crmath ${KELVOR_CRMATH_TABLES}
+  DEPENDS ${_kelvor_tablegen_dep} ${PROJECT_SOURCE_DIR}/tools/tablegen.cpp
+    ${PROJECT_SOURCE_DIR}/tools/crmath_tables.cpp ${PROJECT_SOURCE_DIR}/tools/bignum.h
+  COMMENT "Generating the correctly rounded maths' constants" VERBATIM)
+# The tables are compiled in fixed/ and crmath/; this target carries the
+# generation rules to those folders.
+add_custom_target(kelvor_generated_tables
+  DEPENDS ${KELVOR_PUBLIC_TABLES} ${KELVOR_TRIG_TABLES} ${KELVOR_CRMATH_TABLES})

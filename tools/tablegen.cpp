@@ -4,10 +4,16 @@
 //
 //   kelvor_tablegen public  OUT.cpp   square-root and highest-bit tables
 //   kelvor_tablegen trig    OUT.cpp   sine, cosine, tangent and CORDIC angles
+//   kelvor_tablegen crmath  OUT.cpp   the correctly rounded maths' constants
+//                                     (exact integers only: crmath_tables.cpp)
 #include <cinttypes>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+
+namespace tablegen {
+int emit_crmath(std::FILE* f);
+}
 
 namespace {
 
@@ -68,7 +74,7 @@ int emit_trig(std::FILE* f) {
 
 int main(int argc, char** argv) {
   if (argc != 3) {
-    std::fprintf(stderr, "usage: %s public|trig OUT.cpp\n", argv[0]);
+    std::fprintf(stderr, "usage: %s public|trig|crmath OUT.cpp\n", argv[0]);
     return 2;
   }
   std::FILE* f = std::fopen(argv[2], "w");
@@ -82,6 +88,8 @@ int main(int argc, char** argv) {
     rc = emit_public(f);
   else if (std::strcmp(argv[1], "trig") == 0)
     rc = emit_trig(f);
+  else if (std::strcmp(argv[1], "crmath") == 0)
+    rc = tablegen::emit_crmath(f);
   else
     std::fprintf(stderr, "unknown table set '%s'\n", argv[1]);
   if (std::fclose(f) != 0) rc = 1;

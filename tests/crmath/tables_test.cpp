@@ -1,8 +1,8 @@
 // Every constant of crmath against MPFR at 2400 bits, independently of the
-// generator (gen_tables.py) that produced them: the bits of 2/pi and pi, the
-// Cody-Waite parts, the sine table and the acos Taylor coefficients (here
-// from MPFR's asin and the differential equation of F, not the generator's
-// series).
+// generators (tools/crmath_tables.cpp, tests/crmath/gen_tables.py): the
+// bits of 2/pi and pi, the Cody-Waite parts, the sine table and the acos
+// Taylor coefficients (here from MPFR's asin and the differential equation
+// of F, not the generators' series).
 #include "tables.h"
 
 #include <gtest/gtest.h>
