@@ -40,12 +40,14 @@ KELVOR_API std::int32_t KMF_MulDiv(std::int32_t a, std::int32_t b, std::int32_t 
 /// (sign is the product of the operand signs, 0 counting as positive).
 /// c == 0 or c == -2^31: +-0x7FFFFFFF by that sign (0 * -1 / 0 == -0x7FFFFFFF).
 KELVOR_API std::int32_t KMF_MulDiv_No_Round(std::int32_t a, std::int32_t b, std::int32_t c);
+// The declaration below keeps its published form on one line.
+// clang-format off
 /// 16.16 product, rounded half away from zero on the magnitude; wraps
 /// (300.0 * 300.0 == 1603272704).
 /// Defined here so that client loops pay no call for a one-nanosecond
 /// operation; the library still exports this same definition.
-KELVOR_INLINE_API KELVOR_EMIT_INLINE inline std::int32_t KMF_MulFix(std::int32_t a,
-                                                                    std::int32_t b) {
+KELVOR_INLINE_API KELVOR_EMIT_INLINE inline std::int32_t KMF_MulFix(std::int32_t a, std::int32_t b) {
+  // clang-format on
   // Rounding the magnitude half up and restoring the sign is the same as
   // adding 0x8000 to a non-negative product and 0x7FFF to a negative one
   // before an arithmetic shift; the low 32 bits of that shift are those of a

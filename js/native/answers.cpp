@@ -39,26 +39,21 @@ std::string num(double v) {
 }
 std::string num(I32 v) { return std::to_string(v); }
 
-std::string i32(const std::vector<I32>& v) {
-  std::string s = "{\"i32\":[";
+// {"<kind>":[...]}: a typed array of that kind on the JavaScript side.
+template <typename T>
+std::string typed(const char* kind, const std::vector<T>& v) {
+  std::string s = std::string("{\"") + kind + "\":[";
   for (std::size_t i = 0; i < v.size(); ++i) s += (i ? "," : "") + num(v[i]);
   return s + "]}";
 }
+std::string i32(const std::vector<I32>& v) { return typed("i32", v); }
 std::string pts(const std::vector<tagPOINT>& v) {
   std::vector<I32> flat;
   for (const tagPOINT& p : v) flat.push_back(p.x), flat.push_back(p.y);
   return i32(flat);
 }
-std::string u8(const std::vector<I32>& v) {
-  std::string s = "{\"u8\":[";
-  for (std::size_t i = 0; i < v.size(); ++i) s += (i ? "," : "") + num(v[i]);
-  return s + "]}";
-}
-std::string f64(const std::vector<double>& v) {
-  std::string s = "{\"f64\":[";
-  for (std::size_t i = 0; i < v.size(); ++i) s += (i ? "," : "") + num(v[i]);
-  return s + "]}";
-}
+std::string u8(const std::vector<I32>& v) { return typed("u8", v); }
+std::string f64(const std::vector<double>& v) { return typed("f64", v); }
 std::string lonlats(const std::vector<tagLonLat>& v) {
   std::vector<double> flat;
   for (const tagLonLat& p : v) flat.push_back(p.lon), flat.push_back(p.lat);

@@ -116,24 +116,24 @@ kelvor::Rule parse_rule(py::handle obj) {
   throw py::type_error(message);
 }
 
-Shape prepare(Arg* args, const Spec* specs, const py::object* objs, std::size_t count) {
+Shape prepare(Arg* args, const Layout* layouts, const py::object* objs, std::size_t count) {
   const py::module_ np = py::module_::import("numpy");
   std::vector<py::array> arrays(count);
   std::vector<Pattern> patterns;
   py::list leads;
   std::string shapes;
   for (std::size_t k = 0; k < count; ++k) {
-    patterns.emplace_back(specs[k].dtype == 'r' ? "" : specs[k].shape);
-    if (specs[k].dtype == 'r') {
+    patterns.emplace_back(layouts[k].dtype == 'r' ? "" : layouts[k].shape);
+    if (layouts[k].dtype == 'r') {
       args[k].rule = parse_rule(objs[k]);
     } else {
-      arrays[k] = convert(objs[k], specs[k].name, specs[k].dtype, specs[k].shape);
+      arrays[k] = convert(objs[k], layouts[k].name, layouts[k].dtype, layouts[k].shape);
     }
     if (patterns[k].each) {
       const auto lead = arrays[k].ndim() - static_cast<py::ssize_t>(patterns[k].core.size());
       leads.append(arrays[k].attr("shape")[py::slice(0, lead, 1)]);
       shapes +=
-          (shapes.empty() ? "" : ", ") + std::string(specs[k].name) + " " + shape_text(arrays[k]);
+          (shapes.empty() ? "" : ", ") + std::string(layouts[k].name) + " " + shape_text(arrays[k]);
     }
   }
   Shape loop;
@@ -147,7 +147,7 @@ Shape prepare(Arg* args, const Spec* specs, const py::object* objs, std::size_t 
   for (py::ssize_t d : loop) total *= d;
   for (std::size_t k = 0; k < count; ++k) {
     const Pattern& p = patterns[k];
-    if (specs[k].dtype == 'r') continue;
+    if (layouts[k].dtype == 'r') continue;
     py::ssize_t elem = arrays[k].itemsize();
     for (py::ssize_t d : p.core) elem *= d;
     const py::ssize_t size = arrays[k].nbytes() / elem;
@@ -174,14 +174,14 @@ py::object result(const py::array& out) {
   return out.ndim() == 0 ? out.attr("__getitem__")(py::tuple()) : py::object(out);
 }
 
-void describe(py::module_& m, const std::string& name, const std::vector<Spec>& args,
-              const std::vector<Spec>& results) {
+void describe(py::module_& m, const std::string& name, const std::vector<Layout>& args,
+              const std::vector<Layout>& results) {
   const auto dtype = [](char d) {
     return d == 'i' ? "int32" : d == 'f' ? "float64" : d == 'b' ? "bool" : "rule";
   };
   py::list in, out;
-  for (const Spec& s : args) in.append(py::make_tuple(s.name, dtype(s.dtype), s.shape));
-  for (const Spec& s : results) out.append(py::make_tuple(dtype(s.dtype), s.shape));
+  for (const Layout& s : args) in.append(py::make_tuple(s.name, dtype(s.dtype), s.shape));
+  for (const Layout& s : results) out.append(py::make_tuple(dtype(s.dtype), s.shape));
   if (!py::hasattr(m, "TABLE")) m.attr("TABLE") = py::list();
   m.attr("TABLE").attr("append")(py::make_tuple(name, py::tuple(in), py::tuple(out)));
 }

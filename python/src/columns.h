@@ -61,7 +61,7 @@ struct Span {  // a whole column, as each call sees it
   const E* p;
   I32 n;
 };
-struct Spec {
+struct Layout {  // how one argument or result lies: its name, dtype and shape pattern
   const char* name;
   char dtype;
   const char* shape;
@@ -79,12 +79,12 @@ struct Arg {  // an argument once converted: its data from the first element on
 py::array convert(py::handle obj, const char* name, char dtype, const char* shape);
 kelvor::Rule parse_rule(py::handle obj);
 // Converts the arguments and broadcasts the "..." ones; returns the loop shape.
-Shape prepare(Arg* args, const Spec* specs, const py::object* objs, std::size_t count);
+Shape prepare(Arg* args, const Layout* layouts, const py::object* objs, std::size_t count);
 py::array new_result(char dtype, const char* shape, Shape loop);
 py::object result(const py::array& out);  // 0-d arrays as numpy scalars
 // Appends (name, ((argument, dtype, shape), ...), ((dtype, shape), ...)) to the module's TABLE.
-void describe(py::module_& m, const std::string& name, const std::vector<Spec>& args,
-              const std::vector<Spec>& results);
+void describe(py::module_& m, const std::string& name, const std::vector<Layout>& args,
+              const std::vector<Layout>& results);
 
 template <typename C>
 decltype(auto) element(const Arg& a, py::ssize_t i) {
@@ -119,12 +119,12 @@ struct Out {
 template <typename... I, typename... O, typename F, std::size_t... k, std::size_t... j>
 void def_loop(py::module_& m, const std::string& name, const char* const* names, F f, In<I...>,
               Out<O...>, std::index_sequence<k...>, std::index_sequence<j...>) {
-  const std::array<Spec, sizeof...(I)> specs{Spec{names[k], I::dtype, I::shape}...};
-  describe(m, name, {specs.begin(), specs.end()}, {Spec{"", O::dtype, O::shape}...});
-  const auto loop = [f, specs](Object<k>... objs) -> py::object {
+  const std::array<Layout, sizeof...(I)> layouts{Layout{names[k], I::dtype, I::shape}...};
+  describe(m, name, {layouts.begin(), layouts.end()}, {Layout{"", O::dtype, O::shape}...});
+  const auto loop = [f, layouts](Object<k>... objs) -> py::object {
     Arg args[sizeof...(I)];
     const py::object given[] = {objs...};
-    const Shape shape = prepare(args, specs.data(), given, sizeof...(I));
+    const Shape shape = prepare(args, layouts.data(), given, sizeof...(I));
     py::array outs[] = {new_result(O::dtype, O::shape, shape)...};
     char* const to[] = {static_cast<char*>(outs[j].mutable_data())...};
     py::ssize_t n = 1;

@@ -9,8 +9,9 @@
 
 #include <cstdint>
 #include <cstdio>
-#include <cstring>
 #include <string>
+
+#include "dd.h"
 
 namespace crmath_test {
 
@@ -18,17 +19,8 @@ enum class Fn { Sin, Cos, Acos };
 
 inline const char* name(Fn f) { return f == Fn::Sin ? "sin" : f == Fn::Cos ? "cos" : "acos"; }
 
-inline std::uint64_t bits(double x) {
-  std::uint64_t u;
-  std::memcpy(&u, &x, sizeof u);
-  return u;
-}
-
-inline double from_bits(std::uint64_t u) {
-  double x;
-  std::memcpy(&x, &u, sizeof x);
-  return x;
-}
+inline std::uint64_t bits(double x) { return kelvor::detail::crmath::bits_of(x); }
+using kelvor::detail::crmath::from_bits;
 
 inline std::string hex(double x) {
   char buf[64];
