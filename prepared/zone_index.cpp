@@ -5,6 +5,7 @@
 // all of it, keeps its answer in its own word: in the open sea and inside a
 // country a query reads one word of the grid.
 #include <algorithm>
+#include <memory>
 #include <new>
 #include <numeric>
 #include <utility>
@@ -45,6 +46,14 @@ struct ZoneIndex::Impl {
   std::int32_t locate(const tagPOINT& p) const;
   std::int32_t row_locate(const tagPOINT& p, std::int32_t best) const;
   void locate_many(const tagPOINT* pts, std::size_t count, std::int32_t* out) const;
+  // A point to answer in a batch, and its position there.
+  struct Slot {
+    tagPOINT p;
+    std::uint32_t owner;
+  };
+  template <class At, class Put>
+  void locate_lanes(std::size_t count, At at, Put put) const;
+  bool locate_ordered(const tagPOINT* pts, std::size_t count, std::int32_t* out) const;
   void build();
 };
 
@@ -77,15 +86,91 @@ std::int32_t ZoneIndex::Impl::row_locate(const tagPOINT& p, std::int32_t best) c
   return best;
 }
 
-// locate() for many points, a few dozen in flight: each advances one read
-// at a time (the cell's list, then each listed zone's index) while the
-// others' reads are under way.
 void ZoneIndex::Impl::locate_many(const tagPOINT* pts, std::size_t count, std::int32_t* out) const {
   // An index that the caches hold answers faster one point at a time.
   if (cells.empty() || bytes < detail::kInterleaveBytes) {
     for (std::size_t i = 0; i < count; ++i) out[i] = locate(pts[i]);
     return;
   }
+  // Large batches go block by block of the grid, in equal chunks of at most
+  // 2^20 points (the working memory stays below 16 MiB).
+  constexpr std::size_t kOrderMin = std::size_t{1} << 14, kChunk = std::size_t{1} << 20;
+  if (count >= kOrderMin) {
+    const std::size_t chunks = (count - 1) / kChunk + 1;
+    std::size_t done = 0;
+    for (std::size_t k = 0; k < chunks; ++k) {
+      const std::size_t n = count / chunks + (k < count % chunks ? 1 : 0);
+      if (!locate_ordered(pts + done, n, out + done)) break;
+      done += n;
+    }
+    pts += done;
+    out += done;
+    count -= done;
+  }
+  locate_lanes(
+      count, [pts](std::size_t i) -> const tagPOINT& { return pts[i]; },
+      [out](std::size_t i, std::int32_t z) { out[i] = z; });
+}
+
+// Answers first the points whose cell holds the answer; the rest go in the
+// order of the grid's blocks (square groups of cells, some 256 points of the
+// chunk a block), so that the queries in flight together read nearby parts
+// of the index and the caches serve most of their reads. Needs 16 bytes a
+// point and a word a block of working memory: false, nothing answered, when
+// there is none.
+bool ZoneIndex::Impl::locate_ordered(const tagPOINT* pts, std::size_t count,
+                                     std::int32_t* out) const {
+  constexpr std::size_t kPerBlock = 256;
+  constexpr std::uint32_t kDone = 0xFFFFFFFFu;
+  std::uint32_t shift = 0;
+  auto blocks_at = [&](std::uint32_t s) {
+    return static_cast<std::size_t>(((grid.cols - 1) >> s) + 1) * (((grid.rows - 1) >> s) + 1);
+  };
+  while (blocks_at(shift) > std::max<std::size_t>(count / kPerBlock, 1)) ++shift;
+  const std::uint32_t block_cols = ((grid.cols - 1) >> shift) + 1;
+  const std::size_t blocks = blocks_at(shift);
+  // key[i]: point i's block, kDone once answered; start: where each block's
+  // points begin in `slots`.
+  std::unique_ptr<std::uint32_t[]> keys(new (std::nothrow) std::uint32_t[count + blocks + 1]);
+  std::unique_ptr<Slot[]> slots(new (std::nothrow) Slot[count]);
+  if (!keys || !slots) return false;
+  std::uint32_t* key = keys.get();
+  std::uint32_t* start = key + count;
+  std::fill(start, start + blocks + 1, 0u);
+  for (std::size_t i = 0; i < count; ++i) {
+    const tagPOINT& p = pts[i];
+    std::size_t cell = 0;
+    key[i] = kDone;
+    if (!grid.locate(p.x, p.y, &cell)) {
+      out[i] = row_locate(p, kNoZone);
+      continue;
+    }
+    const std::uint32_t head = cells[cell];
+    if (head == kNoCell || (head & kWhole) != 0) {
+      out[i] = row_locate(p, head == kNoCell ? kNoZone : ids[head & kZoneMask]);
+      continue;
+    }
+    const std::size_t c = cell % grid.cols, r = cell / grid.cols;
+    key[i] = static_cast<std::uint32_t>((r >> shift) * block_cols + (c >> shift));
+    ++start[key[i] + 1];
+  }
+  for (std::size_t b = 0; b < blocks; ++b) start[b + 1] += start[b];
+  const std::size_t pending = start[blocks];
+  for (std::size_t i = 0; i < count; ++i) {
+    if (key[i] != kDone) slots[start[key[i]]++] = {pts[i], static_cast<std::uint32_t>(i)};
+  }
+  const Slot* s = slots.get();
+  locate_lanes(
+      pending, [s](std::size_t k) -> const tagPOINT& { return s[k].p; },
+      [s, out](std::size_t k, std::int32_t z) { out[s[k].owner] = z; });
+  return true;
+}
+
+// locate() for many points, a few dozen in flight: each advances one read
+// at a time (the cell's list, then each listed zone's index) while the
+// others' reads are under way.
+template <class At, class Put>
+void ZoneIndex::Impl::locate_lanes(std::size_t count, At at, Put put) const {
   struct Lane {
     std::size_t owner;
     std::uint32_t j;  // the next entry of the cell's list to try
@@ -98,7 +183,7 @@ void ZoneIndex::Impl::locate_many(const tagPOINT* pts, std::size_t count, std::i
   // Tries the listed entries of lane l from its j on: an answer (>= 0 done),
   // or -1 with a probe under way.
   auto advance = [&](Lane& l) -> bool {
-    const tagPOINT& p = pts[l.owner];
+    const tagPOINT& p = at(l.owner);
     for (; lists[l.j] != kNoCell; ++l.j) {
       const std::uint32_t item = lists[l.j];
       const std::uint32_t z = item & kZoneMask;
@@ -108,24 +193,25 @@ void ZoneIndex::Impl::locate_many(const tagPOINT* pts, std::size_t count, std::i
         return false;
       }
       if (r == 1) {
-        out[l.owner] = row_locate(p, ids[z]);
+        put(l.owner, row_locate(p, ids[z]));
         return true;
       }
     }
-    out[l.owner] = row_locate(p, kNoZone);
+    put(l.owner, row_locate(p, kNoZone));
     return true;
   };
   auto start = [&](Lane& l) {
     while (next < count) {
       l.owner = next++;
+      const tagPOINT& p = at(l.owner);
       std::size_t cell = 0;
-      if (!grid.locate(pts[l.owner].x, pts[l.owner].y, &cell)) {
-        out[l.owner] = row_locate(pts[l.owner], kNoZone);
+      if (!grid.locate(p.x, p.y, &cell)) {
+        put(l.owner, row_locate(p, kNoZone));
         continue;
       }
       const std::uint32_t head = cells[cell];
       if (head == kNoCell || (head & kWhole) != 0) {
-        out[l.owner] = row_locate(pts[l.owner], head == kNoCell ? kNoZone : ids[head & kZoneMask]);
+        put(l.owner, row_locate(p, head == kNoCell ? kNoZone : ids[head & kZoneMask]));
         continue;
       }
       l.j = head;
@@ -146,7 +232,7 @@ void ZoneIndex::Impl::locate_many(const tagPOINT* pts, std::size_t count, std::i
         const std::uint32_t z = lists[l.j] & kZoneMask;
         const std::int32_t r = index(z).probe_step(l.probe);
         if (r == 1) {
-          out[l.owner] = row_locate(pts[l.owner], ids[z]);
+          put(l.owner, row_locate(at(l.owner), ids[z]));
           done = true;
         } else if (r == 0) {
           l.in_zone = false;

@@ -139,7 +139,7 @@ class AreaBuilder {
   void varying_rings(const CellBuild& c, std::vector<std::uint32_t>& rings) const;
   bool should_split(const CellBuild& c) const;
   std::uint32_t split(const CellBuild& c, std::size_t depth);
-  std::size_t leaf_words(const CellBuild& c) const;
+  std::size_t leaf_load(const CellBuild& c) const;
   std::uint32_t write_leaf(const CellBuild& c);
   void write_block(const CellBuild& c, std::size_t k);
 

@@ -102,9 +102,9 @@ void AreaBuilder::top_grid() {
               [&](std::size_t cell, std::uint32_t item) { lists.items[cursor[cell]++] = item; });
   }
   budget_ = ix_.grid_.cells() + 24 * n + 4096;
-  // Outlines need some 3 to 4 words per vertex beyond the cells; reserving
+  // Outlines need some 5 to 6 words per vertex beyond the cells; reserving
   // them saves copying the words as they grow.
-  ix_.words_.reserve(ix_.grid_.cells() + 5 * n + 1024);
+  ix_.words_.reserve(ix_.grid_.cells() + 7 * n + 1024);
   ix_.words_.assign(ix_.grid_.cells(), kConst);
   ring_par_.assign(ix_.rings_.size(), 0);
   group_outer_.assign(group_outer_ring_.size(), 0);
@@ -357,14 +357,16 @@ std::uint32_t AreaBuilder::fold_cell(CellBuild& c, std::int32_t row) {
   return write_leaf(c);
 }
 
-std::size_t AreaBuilder::leaf_words(const CellBuild& c) const {
+// What a query of the leaf would test: a word per edge (two for a closing
+// one), a toggle row each, the headers. Past kLeafWords the cell is split.
+std::size_t AreaBuilder::leaf_load(const CellBuild& c) const {
   std::size_t words = 2 + c.toggles.size() + (c.active.size() > 1 ? 2 * c.active.size() : 0);
   for (const std::uint32_t e : c.edges) words += end_of(e) == e + 1 ? 1 : 2;
   return words;
 }
 
 bool AreaBuilder::should_split(const CellBuild& c) const {
-  return leaf_words(c) > kLeafWords && (c.a > 0 || c.b > 0) && ix_.words_.size() < budget_;
+  return leaf_load(c) > kLeafWords && (c.a > 0 || c.b > 0) && ix_.words_.size() < budget_;
 }
 
 // A finer grid over c: 4 by 4 cells (fewer where c is under 4 units wide
@@ -404,35 +406,64 @@ std::uint32_t AreaBuilder::split(const CellBuild& c, std::size_t depth) {
 // ---------------------------------------------------------------------------
 // Leaves
 
+// The ring's listed edges, in line when their chains take at most three
+// words an edge, else by reference; then its toggle rows.
 void AreaBuilder::write_block(const CellBuild& c, std::size_t k) {
+  std::vector<std::uint32_t>& w = ix_.words_;
   const std::uint32_t ring = c.active[k].ring;
-  const std::size_t header = ix_.words_.size() - 2;
-  std::uint32_t edge_words = 0, toggles = 0;
+  const std::size_t header = w.size() - 2;
+  // An edge that starts where the last one ended, at the same speed,
+  // extends the last one's chain.
+  std::uint32_t last = kNone, last_slow = 0;
+  auto chained = [&](std::uint32_t e, std::uint32_t slow) {
+    const bool extends = e == last && slow == last_slow;
+    last = end_of(e);
+    last_slow = slow;
+    return extends;
+  };
+  auto slow_of = [&](std::uint32_t e) { return (flags_[e] & kSlowEdge) != 0 ? kSlowBit : 0u; };
+  std::size_t edges = 0, chains = 0;
   for (const std::uint32_t e : c.edges) {
     if (ring_of_[e] != ring) continue;
-    const std::uint32_t end = end_of(e);
-    std::uint32_t word = e;
-    if ((flags_[e] & kSlowEdge) != 0) word |= kSlowBit;
-    if (end != e + 1) word |= kCloseBit;
-    ix_.words_.push_back(word);
-    ++edge_words;
-    if (end != e + 1) {
-      ix_.words_.push_back(end);
-      ++edge_words;
-    }
+    ++edges;
+    chains += chained(e, slow_of(e)) ? 0 : 1;
   }
+  const bool in_line = 2 * edges + 3 * chains <= 3 * edges;
+  last = kNone;
+  std::size_t chain = 0;  // the open chain's word
+  for (const std::uint32_t e : c.edges) {
+    if (ring_of_[e] != ring) continue;
+    const std::uint32_t end = end_of(e), slow = slow_of(e);
+    if (!in_line) {
+      w.push_back(e | slow | (end != e + 1 ? kCloseBit : 0u));
+      if (end != e + 1) w.push_back(end);
+      continue;
+    }
+    if (!chained(e, slow)) {
+      chain = w.size();
+      w.push_back(slow);
+      w.push_back(static_cast<std::uint32_t>(start(e).x));
+      w.push_back(static_cast<std::uint32_t>(start(e).y));
+    }
+    w.push_back(static_cast<std::uint32_t>(finish(e).x));
+    w.push_back(static_cast<std::uint32_t>(finish(e).y));
+    ++w[chain];
+  }
+  const std::size_t edge_words = w.size() - header - 2;
+  std::uint32_t toggles = 0;
   for (const std::uint32_t j : c.toggles) {
     if (ring_of_[j] != ring) continue;
-    ix_.words_.push_back(static_cast<std::uint32_t>(start(j).y));
+    w.push_back(static_cast<std::uint32_t>(start(j).y));
     ++toggles;
   }
-  ix_.words_[header] |= edge_words;
-  ix_.words_[header + 1] |= toggles;
+  if (edge_words > kCountMask) throw std::bad_alloc();
+  w[header] |= static_cast<std::uint32_t>(edge_words);
+  w[header + 1] |= toggles | (in_line ? kInlineBit : 0u);
 }
 
 std::uint32_t AreaBuilder::write_leaf(const CellBuild& c) {
   const std::size_t at = ix_.words_.size();
-  if (at + leaf_words(c) > kOffsetMask) throw std::bad_alloc();
+  if (at > kOffsetMask) throw std::bad_alloc();
   if (c.active.size() == 1) {
     // One ring: an outer ring answers its parity, a hole (whose outer ring
     // holds all of c) the opposite.

@@ -22,13 +22,12 @@ std::int32_t AreaIndex::leaf_answer(std::uint32_t at, std::int32_t x, std::int32
   w += 2;
   bool in_group = false, ok = false;
   for (std::uint32_t k = 0; k < blocks; ++k) {
-    const std::uint32_t edges = w[0] & kCountMask, toggles = w[1] & ~kNewGroupBit;
+    const std::uint32_t edges = w[0] & kCountMask, toggles = w[1] & kCountMask;
     if ((w[1] & kNewGroupBit) != 0) {
       if (in_group && ok) return 1;
       in_group = ok = true;
     }
-    const std::uint32_t parity =
-        (w[0] >> 31) ^ block_parity(pts, w + 2, edges, toggles, x, y, rule_);
+    const std::uint32_t parity = (w[0] >> 31) ^ block_parity(pts, w + 2, edges, w[1], x, y, rule_);
     ok = ok && parity == ((w[0] & kHoleBit) != 0 ? 0u : 1u);
     w += 2 + edges + toggles;
   }
@@ -134,16 +133,19 @@ std::int32_t AreaIndex::probe_step(Probe& p) const {
         return -1;
       }
       default:
+        // A leaf: its first lines (an in-line leaf of a dozen edges takes
+        // some 30 words).
         p.at = w & kOffsetMask;
         p.stage = 1;
         prefetch(words_.data() + p.at);
-        prefetch(words_.data() + p.at + 14);  // a leaf of 16 words may reach the next line
+        prefetch(words_.data() + p.at + 16);
+        prefetch(words_.data() + p.at + 32);
         return -1;
     }
   }
   const std::uint32_t* w = words_.data() + p.at;
-  if (p.stage == 1 && (w[0] & kGeneralBit) == 0) {
-    // Ask for each listed edge's points before reading them.
+  if (p.stage == 1 && (w[0] & kGeneralBit) == 0 && (w[1] & kInlineBit) == 0) {
+    // Ask for each referenced edge's points before reading them.
     const std::uint32_t* e = w + 2;
     const std::uint32_t* end = e + (w[0] & kCountMask);
     for (; e < end; ++e) prefetch(points_.data() + (*e & kPointMask));
@@ -323,11 +325,11 @@ AreaIndex::Stats AreaIndex::stats() const {
       ++s.leaves;
       std::size_t size = 2;
       if ((words_[at] & kGeneralBit) == 0) {
-        size += (words_[at] & kCountMask) + words_[at + 1];
+        size += (words_[at] & kCountMask) + (words_[at + 1] & kCountMask);
       } else {
         std::size_t p = at + 2;
         for (std::uint32_t k = 0; k < (words_[at] & kCountMask); ++k) {
-          const std::size_t block = 2 + (words_[p] & kCountMask) + (words_[p + 1] & ~kNewGroupBit);
+          const std::size_t block = 2 + (words_[p] & kCountMask) + (words_[p + 1] & kCountMask);
           size += block;
           p += block;
         }

@@ -1,8 +1,7 @@
 // The words of an area index and the edge tests that read them.
 //
 // Node words (the grid's cells, and the cells of the grid that splits a
-// crowded cell), tag in
-// the top two bits:
+// crowded cell), tag in the top two bits:
 //   kConst | v    the answer is v (0 or 1) everywhere in the cell;
 //   kLeaf  | o    a leaf at words[o];
 //   kSplit | o    a finer grid over the cell: words[o ...] are its 2^ka by
@@ -10,15 +9,23 @@
 //                 of the cell's size (cells aligned within the cell, so a
 //                 point's own bits pick its cell).
 // A leaf is two header words and a body:
-//   simple:  [base << 31 | edge words] [toggles] edges... toggle rows...
-//            the answer is the parity of the block;
+//   simple:  [base << 31 | edge words] [in line << 30 | toggles] edges...
+//            toggle rows...; the answer is the parity of the block;
 //   general: [1 << 30 | blocks] [0] then per block (one ring)
-//            [base << 31 | hole << 30 | edge words] [new group << 31 | toggles]
-//            edges... toggle rows...; the answer is 1 when some group's
-//            blocks hold it (outer block odd, every hole block even).
-// Edge word: [close << 31 | slow << 30 | start point]; a closing edge (from a
-// ring's last point back to its first) is followed by the first point's
-// index. A toggle row is an int32 y stored as its bit pattern.
+//            [base << 31 | hole << 30 | edge words]
+//            [new group << 31 | in line << 30 | toggles] edges... toggle
+//            rows...; the answer is 1 when some group's blocks hold it
+//            (outer block odd, every hole block even).
+// A block's edges come one of two ways:
+//   in line: chains, each edge's end the next one's start: a chain word
+//            [slow << 30 | n] and the chain's n + 1 points, x and y as bit
+//            patterns, so that a query reads no other memory;
+//   by reference: an edge word [close << 31 | slow << 30 | start point]
+//            each; a closing edge (from a ring's last point back to its
+//            first) is followed by the first point's index.
+// Outlines, whose edges run in long chains through a leaf, are kept in line;
+// blocks of scattered edges, which would take some five words an edge, by
+// reference. A toggle row is an int32 y stored as its bit pattern.
 #ifndef KELVOR_REGION_AREA_WORDS_H
 #define KELVOR_REGION_AREA_WORDS_H
 
@@ -41,6 +48,8 @@ constexpr std::uint32_t kGeneralBit = 1u << 30;
 constexpr std::uint32_t kHoleBit = 1u << 30;
 constexpr std::uint32_t kNewGroupBit = 1u << 31;
 constexpr std::uint32_t kCountMask = (1u << 30) - 1;
+
+constexpr std::uint32_t kInlineBit = 1u << 30;
 
 constexpr std::uint32_t kCloseBit = 1u << 31;
 constexpr std::uint32_t kSlowBit = 1u << 30;
@@ -111,19 +120,42 @@ inline std::uint32_t crosses_fast(const tagPOINT& a, const tagPOINT& b, std::int
   return s & static_cast<std::uint32_t>(right);
 }
 
-// Parity of one block: its listed edges' I_e and its toggle rows at or
-// below y. `w` points at the first edge word.
+// Parity of one block: its edges' I_e and its toggle rows at or below y.
+// `w` points at the first edge word, `pts` at the area's points.
 inline std::uint32_t block_parity(const tagPOINT* pts, const std::uint32_t* w,
-                                  std::uint32_t edge_words, std::uint32_t toggles, std::int32_t x,
-                                  std::int32_t y, Rule rule) {
+                                  std::uint32_t edge_words, std::uint32_t toggles_word,
+                                  std::int32_t x, std::int32_t y, Rule rule) {
   std::uint32_t parity = 0;
   const std::uint32_t* end = w + edge_words;
-  while (w < end) {
-    const std::uint32_t e = *w++;
-    const tagPOINT& a = pts[e & kPointMask];
-    const tagPOINT& b = (e & kCloseBit) != 0 ? pts[*w++] : pts[(e & kPointMask) + 1];
-    parity ^= (e & kSlowBit) != 0 ? crosses_slow(a, b, x, y, rule) : crosses_fast(a, b, x, y);
+  if ((toggles_word & kInlineBit) != 0) {
+    while (w < end) {
+      const std::uint32_t head = *w++;
+      const std::uint32_t* last = w + 2 * (head & kCountMask);
+      tagPOINT a{to_i32(w[0]), to_i32(w[1])};
+      if ((head & kSlowBit) != 0) {
+        for (; w < last; w += 2) {
+          const tagPOINT b{to_i32(w[2]), to_i32(w[3])};
+          parity ^= crosses_slow(a, b, x, y, rule);
+          a = b;
+        }
+      } else {
+        for (; w < last; w += 2) {
+          const tagPOINT b{to_i32(w[2]), to_i32(w[3])};
+          parity ^= crosses_fast(a, b, x, y);
+          a = b;
+        }
+      }
+      w += 2;
+    }
+  } else {
+    while (w < end) {
+      const std::uint32_t e = *w++;
+      const tagPOINT& a = pts[e & kPointMask];
+      const tagPOINT& b = (e & kCloseBit) != 0 ? pts[*w++] : pts[(e & kPointMask) + 1];
+      parity ^= (e & kSlowBit) != 0 ? crosses_slow(a, b, x, y, rule) : crosses_fast(a, b, x, y);
+    }
   }
+  const std::uint32_t toggles = toggles_word & kCountMask;
   for (std::uint32_t k = 0; k < toggles; ++k) {
     parity ^= static_cast<std::uint32_t>(y >= to_i32(end[k]));
   }

@@ -39,13 +39,20 @@
 /// unit of each other, or on rings whose rows cross a large share of their
 /// edges, where a memory budget of some 100 bytes per vertex stops it): a
 /// query reads its cell, the finer grids' cells down to its leaf, and tests
-/// the leaf's few edges. It never walks across other cells. The batch calls
-/// keep sixteen queries in flight so that their memory reads overlap.
+/// the leaf's few edges, whose coordinates an outline's leaf holds itself.
+/// It never walks across other cells. On an index too large for the caches
+/// (4 MiB and up) the batch calls keep a few dozen queries in flight so that
+/// their memory reads overlap, and ZoneIndex::Locate over 16,384 points or
+/// more answers them in the order of its grid, so that queries near each
+/// other share their reads.
 ///
 /// Thread safety: building is not synchronised, but every const member may be
 /// called from any number of threads at once on one object.
 /// Allocation: builders allocate with operator new and throw std::bad_alloc
-/// when memory runs out, leaking nothing; queries never allocate or throw.
+/// when memory runs out, leaking nothing. Queries never throw, and only
+/// that ordered ZoneIndex::Locate allocates: 16 bytes a point, at most
+/// 16 MiB a call, freed before it returns; without that memory it answers
+/// the same in the order given.
 #ifndef KELVOR_PREPARED_H
 #define KELVOR_PREPARED_H
 
@@ -255,7 +262,8 @@ class ZoneIndex {
 
   /// The lowest id among the zones whose Contain(p) is 1, or kNoZone.
   KELVOR_API std::int32_t Locate(const tagPOINT& p) const;
-  /// out[i] = Locate(points[i]) for i < count.
+  /// out[i] = Locate(points[i]) for i < count. Large batches on a large
+  /// index borrow working memory (see Allocation above).
   KELVOR_API void Locate(const tagPOINT* points, std::size_t count, std::int32_t* out) const;
 
   /// The rule given when built.

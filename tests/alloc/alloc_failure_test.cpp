@@ -4,9 +4,10 @@
 // defined answer, the canonical empty rectangle. The bulk builders allocate
 // with operator new: a replacement counts live blocks and fails the k-th
 // allocation from a given point, for every k until the call completes, and
-// checks std::bad_alloc (InscribedRect: the empty rectangle) with every
-// successful allocation freed. Under ASan or TSan, whose runtimes own
-// malloc, the malloc cases are skipped; the operator new cases still run.
+// checks std::bad_alloc (InscribedRect: the empty rectangle; a large batch
+// Locate: the same answers) with every successful allocation freed. Under
+// ASan or TSan, whose runtimes own malloc, the malloc cases are skipped; the
+// operator new cases still run.
 #include <gtest/gtest.h>
 #include <kelvor/kelvor.h>
 #include <kelvor/prepared.h>
@@ -18,8 +19,11 @@
 #include <cstdlib>
 #include <functional>
 #include <new>
+#include <random>
 #include <string>
 #include <vector>
+
+#include "support/rings.h"
 
 #if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
 #define KELVOR_TEST_SANITIZED 1
@@ -163,11 +167,12 @@ TEST(GetMcrAllocation, FailedWorkArrayGivesTheCanonicalEmptyRectangle) {
 // What a call may do when an allocation fails: a builder throws
 // std::bad_alloc or (where it can do without the block) completes with a
 // correct result; InscribedRect never throws and answers the empty rectangle
-// or, where it can do without the block, the correct one. `call` answers
+// or, where it can do without the block, the correct one; a query never
+// throws and answers correctly. `call` answers
 // kCorrect, kEmptyRect or kWrong; every_failure_point runs it with the k-th
 // operator new failing, for k = 0, 1, 2, ... until a run completes without
 // reaching the failure, and no run may leave a block allocated.
-enum class Report { kThrowsBadAlloc, kReturnsEmpty };
+enum class Report { kThrowsBadAlloc, kNeverThrows };
 enum class Result { kCorrect, kEmptyRect, kWrong };
 
 void every_failure_point(const std::string& what, Report report,
@@ -268,7 +273,7 @@ TEST(BulkBuilderAllocation, EveryFailurePointIsReportedAndLeaksNothing) {
       return judge(same_answers([&](const tagPOINT& x) { return copy.Locate(x); }, want_areas));
     });
     const KRECT want_rect = kelvor::InscribedRect(ring.data(), n, 1, rule);
-    every_failure_point("InscribedRect" + name, Report::kReturnsEmpty, [&] {
+    every_failure_point("InscribedRect" + name, Report::kNeverThrows, [&] {
       const KRECT r = kelvor::InscribedRect(ring.data(), n, 1, rule);
       return canonical_empty(r) ? Result::kEmptyRect : judge(r == want_rect);
     });
@@ -276,6 +281,37 @@ TEST(BulkBuilderAllocation, EveryFailurePointIsReportedAndLeaksNothing) {
   const std::size_t dense = kelvor::DensifyRing(kLong.data(), 3).size();
   every_failure_point("DensifyRing", Report::kThrowsBadAlloc,
                       [&] { return judge(kelvor::DensifyRing(kLong.data(), 3).size() == dense); });
+}
+
+// A batch over an index too large for the caches borrows working memory to
+// answer its points in the grid's order; without it, it answers in the
+// order given.
+TEST(BatchLocateAllocation, FailedWorkingMemoryGivesTheSameAnswers) {
+#if defined(_WIN32) && !defined(KELVOR_STATIC)
+  GTEST_SKIP() << "a DLL allocates with its own operator new, which a program cannot replace";
+#endif
+  std::mt19937 rng(5);
+  std::vector<Ring> stars;
+  std::vector<kelvor::Zone> zones;
+  for (int z = 0; z < 8; ++z) {
+    stars.push_back(rings::offset(rings::star(rng, 8000, 200000, 1000000), z * 900000, 0));
+  }
+  for (int z = 0; z < 8; ++z) zones.push_back({stars[z].data(), rings::count(stars[z]), 8 - z});
+  const kelvor::ZoneIndex index(zones.data(), zones.size(), kelvor::Rule::Exact);
+  ASSERT_GT(index.memory_bytes(), std::size_t{4} << 20) << "large enough to borrow memory";
+  std::vector<tagPOINT> points;
+  std::uniform_int_distribution<std::int32_t> x(-1100000, 7400000), y(-1100000, 1100000);
+  for (int i = 0; i < 20000; ++i) points.push_back({x(rng), y(rng)});
+  std::vector<std::int32_t> want(points.size()), got(points.size());
+  for (std::size_t i = 0; i < points.size(); ++i) want[i] = index.Locate(points[i]);
+  g_new_calls = 0;
+  index.Locate(points.data(), points.size(), got.data());
+  ASSERT_GT(g_new_calls.load(), 0) << "the batch did not borrow memory: nothing tested here";
+  every_failure_point("ZoneIndex::Locate of a batch", Report::kNeverThrows, [&] {
+    std::fill(got.begin(), got.end(), -7);
+    index.Locate(points.data(), points.size(), got.data());
+    return judge(got == want);
+  });
 }
 
 }  // namespace

@@ -235,6 +235,16 @@ TEST(LargeZoneIndex, BatchAnswersAsOnePointAtATimeAndAsAScan) {
       ASSERT_EQ(index.Locate(q[i]), want) << "at " << q[i];
       ASSERT_EQ(batch[i], want) << "batch, at " << q[i] << " (point " << i << ")";
     }
+    // A batch of more than 2^20 points goes in two chunks: the same points
+    // over and over answer as above wherever they fall.
+    std::vector<tagPOINT> many((std::size_t{1} << 20) + 4097);
+    for (std::size_t i = 0; i < many.size(); ++i) many[i] = q[i % q.size()];
+    std::vector<std::int32_t> got(many.size());
+    index.Locate(many.data(), many.size(), got.data());
+    for (std::size_t i = 0; i < many.size(); ++i) {
+      ASSERT_EQ(got[i], batch[i % q.size()])
+          << "two chunks, at " << many[i] << " (point " << i << ")";
+    }
   }
 }
 
