@@ -252,7 +252,8 @@ void ZoneIndex::Impl::locate_lanes(std::size_t count, At at, Put put) const {
 }
 
 // The grid over the zones' reach (each zone's rectangle, widened where a
-// wrapping edge's crossing can land), about 1024 cells per zone, and in each
+// wrapping edge's crossing can land), about 4096 cells per zone (up to 2^22;
+// the finer it is, the more points their cell alone answers), and in each
 // cell the zones that hold some point of it.
 void ZoneIndex::Impl::build() {
   // Ascending id (ties in the order given): the first hit is the answer.
@@ -277,7 +278,7 @@ void ZoneIndex::Impl::build() {
   }
   if (gridded.empty()) return;
   if (gridded.size() >= kZoneMask) throw std::bad_alloc();  // positions must leave kNoCell free
-  const std::size_t target = std::min<std::size_t>(1024 * gridded.size(), std::size_t{1} << 22);
+  const std::size_t target = std::min<std::size_t>(4096 * gridded.size(), std::size_t{1} << 22);
   grid = detail::choose_grid(lo_x, lo_y, static_cast<std::uint64_t>(hi_x - 1 - lo_x),
                              static_cast<std::uint64_t>(hi_y - 1 - lo_y), target);
   // A zone holds points only in its reach: look at the cells covering it and
