@@ -4,6 +4,7 @@
 // from the right that gives every cell the parity of each ring at its corner,
 // then each cell folded into a constant, a leaf, or another grid.
 #include <algorithm>
+#include <cstdint>
 #include <new>
 #include <utility>
 #include <vector>
@@ -412,41 +413,55 @@ void AreaBuilder::write_block(const CellBuild& c, std::size_t k) {
   std::vector<std::uint32_t>& w = ix_.words_;
   const std::uint32_t ring = c.active[k].ring;
   const std::size_t header = w.size() - 2;
-  // An edge that starts where the last one ended, at the same speed,
-  // extends the last one's chain.
-  std::uint32_t last = kNone, last_slow = 0;
-  auto chained = [&](std::uint32_t e, std::uint32_t slow) {
-    const bool extends = e == last && slow == last_slow;
+  // Its chain word's flags: slow, and short when the step to its end fits
+  // 16 bits each way.
+  auto kind_of = [&](std::uint32_t e) {
+    const std::int64_t dx = std::int64_t{finish(e).x} - start(e).x;
+    const std::int64_t dy = std::int64_t{finish(e).y} - start(e).y;
+    const bool near = dx >= INT16_MIN && dx <= INT16_MAX && dy >= INT16_MIN && dy <= INT16_MAX;
+    return ((flags_[e] & kSlowEdge) != 0 ? kSlowBit : 0u) | (near ? kShortBit : 0u);
+  };
+  // An edge that starts where the last one ended, of the same kind, extends
+  // the last one's chain.
+  std::uint32_t last = kNone, last_kind = 0;
+  auto chained = [&](std::uint32_t e, std::uint32_t kind) {
+    const bool extends = e == last && kind == last_kind;
     last = end_of(e);
-    last_slow = slow;
+    last_kind = kind;
     return extends;
   };
-  auto slow_of = [&](std::uint32_t e) { return (flags_[e] & kSlowEdge) != 0 ? kSlowBit : 0u; };
-  std::size_t edges = 0, chains = 0;
+  std::size_t edges = 0, in_line_words = 0;
   for (const std::uint32_t e : c.edges) {
     if (ring_of_[e] != ring) continue;
+    const std::uint32_t kind = kind_of(e);
     ++edges;
-    chains += chained(e, slow_of(e)) ? 0 : 1;
+    in_line_words += (chained(e, kind) ? 0 : 3) + ((kind & kShortBit) != 0 ? 1 : 2);
   }
-  const bool in_line = 2 * edges + 3 * chains <= 3 * edges;
+  const bool in_line = in_line_words <= 2 * edges + 2;
   last = kNone;
   std::size_t chain = 0;  // the open chain's word
   for (const std::uint32_t e : c.edges) {
     if (ring_of_[e] != ring) continue;
-    const std::uint32_t end = end_of(e), slow = slow_of(e);
+    const std::uint32_t end = end_of(e), kind = kind_of(e);
     if (!in_line) {
-      w.push_back(e | slow | (end != e + 1 ? kCloseBit : 0u));
+      w.push_back(e | (kind & kSlowBit) | (end != e + 1 ? kCloseBit : 0u));
       if (end != e + 1) w.push_back(end);
       continue;
     }
-    if (!chained(e, slow)) {
+    if (!chained(e, kind)) {
       chain = w.size();
-      w.push_back(slow);
+      w.push_back(kind);
       w.push_back(static_cast<std::uint32_t>(start(e).x));
       w.push_back(static_cast<std::uint32_t>(start(e).y));
     }
-    w.push_back(static_cast<std::uint32_t>(finish(e).x));
-    w.push_back(static_cast<std::uint32_t>(finish(e).y));
+    if ((kind & kShortBit) != 0) {
+      const auto dx = static_cast<std::uint32_t>(finish(e).x - start(e).x);
+      const auto dy = static_cast<std::uint32_t>(finish(e).y - start(e).y);
+      w.push_back(dx << 16 | (dy & 0xFFFFu));
+    } else {
+      w.push_back(static_cast<std::uint32_t>(finish(e).x));
+      w.push_back(static_cast<std::uint32_t>(finish(e).y));
+    }
     ++w[chain];
   }
   const std::size_t edge_words = w.size() - header - 2;

@@ -18,8 +18,10 @@
 //            (outer block odd, every hole block even).
 // A block's edges come one of two ways:
 //   in line: chains, each edge's end the next one's start: a chain word
-//            [slow << 30 | n] and the chain's n + 1 points, x and y as bit
-//            patterns, so that a query reads no other memory;
+//            [slow << 30 | short << 29 | n], the first point's x and y as
+//            bit patterns, then each edge's end: a short chain's as one word
+//            [dx << 16 | dy & 0xFFFF] of 16-bit steps from the edge's start,
+//            another's as x and y. A query reads no other memory;
 //   by reference: an edge word [close << 31 | slow << 30 | start point]
 //            each; a closing edge (from a ring's last point back to its
 //            first) is followed by the first point's index.
@@ -50,6 +52,8 @@ constexpr std::uint32_t kNewGroupBit = 1u << 31;
 constexpr std::uint32_t kCountMask = (1u << 30) - 1;
 
 constexpr std::uint32_t kInlineBit = 1u << 30;
+constexpr std::uint32_t kShortBit = 1u << 29;
+constexpr std::uint32_t kChainMask = (1u << 29) - 1;
 
 constexpr std::uint32_t kCloseBit = 1u << 31;
 constexpr std::uint32_t kSlowBit = 1u << 30;
@@ -120,6 +124,11 @@ inline std::uint32_t crosses_fast(const tagPOINT& a, const tagPOINT& b, std::int
   return s & static_cast<std::uint32_t>(right);
 }
 
+// The low 16 bits of v as a signed step.
+inline std::int32_t low16(std::uint32_t v) {
+  return static_cast<std::int32_t>(v & 0xFFFFu) - static_cast<std::int32_t>((v & 0x8000u) << 1);
+}
+
 // Parity of one block: its edges' I_e and its toggle rows at or below y.
 // `w` points at the first edge word, `pts` at the area's points.
 inline std::uint32_t block_parity(const tagPOINT* pts, const std::uint32_t* w,
@@ -130,22 +139,23 @@ inline std::uint32_t block_parity(const tagPOINT* pts, const std::uint32_t* w,
   if ((toggles_word & kInlineBit) != 0) {
     while (w < end) {
       const std::uint32_t head = *w++;
-      const std::uint32_t* last = w + 2 * (head & kCountMask);
+      const std::uint32_t n = head & kChainMask;
+      const bool slow = (head & kSlowBit) != 0;
       tagPOINT a{to_i32(w[0]), to_i32(w[1])};
-      if ((head & kSlowBit) != 0) {
-        for (; w < last; w += 2) {
-          const tagPOINT b{to_i32(w[2]), to_i32(w[3])};
-          parity ^= crosses_slow(a, b, x, y, rule);
+      w += 2;
+      if ((head & kShortBit) != 0) {
+        for (const std::uint32_t* last = w + n; w < last; ++w) {
+          const tagPOINT b{a.x + low16(*w >> 16), a.y + low16(*w)};  // the stored end point
+          parity ^= slow ? crosses_slow(a, b, x, y, rule) : crosses_fast(a, b, x, y);
           a = b;
         }
       } else {
-        for (; w < last; w += 2) {
-          const tagPOINT b{to_i32(w[2]), to_i32(w[3])};
-          parity ^= crosses_fast(a, b, x, y);
+        for (const std::uint32_t* last = w + 2 * n; w < last; w += 2) {
+          const tagPOINT b{to_i32(w[0]), to_i32(w[1])};
+          parity ^= slow ? crosses_slow(a, b, x, y, rule) : crosses_fast(a, b, x, y);
           a = b;
         }
       }
-      w += 2;
     }
   } else {
     while (w < end) {

@@ -101,12 +101,28 @@ Ring at_the_ends(std::mt19937& rng) {
   return rings::offset(rings::star(rng, 3000, 100, 40000), INT32_MAX - 40000, INT32_MIN + 40000);
 }
 Ring closed_star(std::mt19937& rng) { return rings::closed(rings::star(rng, 2000, 500, 5000)); }
+Ring steps_at_16_bits(std::mt19937& rng) {
+  // A walk whose steps sit on either side of the 16-bit limits, each way.
+  const std::int32_t dx[] = {32767, 32768, -32768, -32769, 32767, 1};
+  const std::int32_t dy[] = {-32768, 32767, 32768, -32769, 0, -1};
+  Ring r{{0, 0}};
+  for (int i = 0; i < 3000; ++i) {
+    const tagPOINT p = r.back();
+    r.push_back({p.x + dx[rng() % 6], p.y + dy[rng() % 6]});
+  }
+  return r;
+}
 
 const RingCase kRings[] = {
-    {"dense star", dense_star},           {"spiky", spiky},
-    {"self-crossing", tangled},           {"runs", runs},
-    {"runs on close rows", fine_runs},    {"wrapping", wrapping},
-    {"near the range ends", at_the_ends}, {"closed", closed_star},
+    {"dense star", dense_star},
+    {"spiky", spiky},
+    {"self-crossing", tangled},
+    {"runs", runs},
+    {"runs on close rows", fine_runs},
+    {"wrapping", wrapping},
+    {"near the range ends", at_the_ends},
+    {"closed", closed_star},
+    {"steps at 16 bits", steps_at_16_bits},
 };
 
 void PrintTo(const RingCase& c, std::ostream* os) { *os << c.name; }
