@@ -43,6 +43,21 @@ struct ZoneIndex::Impl {
   std::size_t bytes = 0;  // the zones' indexes and the grid
 
   const detail::AreaIndex& index(std::uint32_t z) const { return zones[z].impl_->index; }
+  // Where p's cell's list starts in `lists`, or kNoCell with *answer set
+  // when the cell alone decides (no zone reaches it, or its first zone fills
+  // it); *cell is the cell. Every query starts here.
+  std::uint32_t first_entry(const tagPOINT& p, std::size_t* cell, std::int32_t* answer) const {
+    if (cells.empty() || !grid.locate(p.x, p.y, cell)) {
+      *answer = row_locate(p, kNoZone);
+      return kNoCell;
+    }
+    const std::uint32_t head = cells[*cell];
+    if (head == kNoCell || (head & kWhole) != 0) {
+      *answer = row_locate(p, head == kNoCell ? kNoZone : ids[head & kZoneMask]);
+      return kNoCell;
+    }
+    return head;
+  }
   std::int32_t locate(const tagPOINT& p) const;
   std::int32_t row_locate(const tagPOINT& p, std::int32_t best) const;
   void locate_many(const tagPOINT* pts, std::size_t count, std::int32_t* out) const;
@@ -58,23 +73,15 @@ struct ZoneIndex::Impl {
 };
 
 std::int32_t ZoneIndex::Impl::locate(const tagPOINT& p) const {
-  std::int32_t best = kNoZone;
   std::size_t cell = 0;
-  if (!cells.empty() && grid.locate(p.x, p.y, &cell)) {
-    const std::uint32_t head = cells[cell];
-    if (head != kNoCell && (head & kWhole) != 0) {
-      best = ids[head & kZoneMask];
-    } else if (head != kNoCell) {
-      for (std::uint32_t j = head; lists[j] != kNoCell; ++j) {
-        const std::uint32_t z = lists[j] & kZoneMask;
-        if ((lists[j] & kWhole) != 0 || index(z).contain(p.x, p.y) != 0) {
-          best = ids[z];
-          break;
-        }
-      }
-    }
+  std::int32_t answer = kNoZone;
+  std::uint32_t j = first_entry(p, &cell, &answer);
+  if (j == kNoCell) return answer;
+  for (; lists[j] != kNoCell; ++j) {
+    const std::uint32_t z = lists[j] & kZoneMask;
+    if ((lists[j] & kWhole) != 0 || index(z).contain(p.x, p.y) != 0) return row_locate(p, ids[z]);
   }
-  return row_locate(p, best);
+  return row_locate(p, kNoZone);
 }
 
 // The zones tested by rows alone can still hold p with a lower id.
@@ -138,18 +145,9 @@ bool ZoneIndex::Impl::locate_ordered(const tagPOINT* pts, std::size_t count,
   std::uint32_t* start = key + count;
   std::fill(start, start + blocks + 1, 0u);
   for (std::size_t i = 0; i < count; ++i) {
-    const tagPOINT& p = pts[i];
     std::size_t cell = 0;
     key[i] = kDone;
-    if (!grid.locate(p.x, p.y, &cell)) {
-      out[i] = row_locate(p, kNoZone);
-      continue;
-    }
-    const std::uint32_t head = cells[cell];
-    if (head == kNoCell || (head & kWhole) != 0) {
-      out[i] = row_locate(p, head == kNoCell ? kNoZone : ids[head & kZoneMask]);
-      continue;
-    }
+    if (first_entry(pts[i], &cell, &out[i]) == kNoCell) continue;
     const std::size_t c = cell % grid.cols, r = cell / grid.cols;
     key[i] = static_cast<std::uint32_t>((r >> shift) * block_cols + (c >> shift));
     ++start[key[i] + 1];
@@ -203,18 +201,13 @@ void ZoneIndex::Impl::locate_lanes(std::size_t count, At at, Put put) const {
   auto start = [&](Lane& l) {
     while (next < count) {
       l.owner = next++;
-      const tagPOINT& p = at(l.owner);
       std::size_t cell = 0;
-      if (!grid.locate(p.x, p.y, &cell)) {
-        put(l.owner, row_locate(p, kNoZone));
+      std::int32_t answer = kNoZone;
+      l.j = first_entry(at(l.owner), &cell, &answer);
+      if (l.j == kNoCell) {
+        put(l.owner, answer);
         continue;
       }
-      const std::uint32_t head = cells[cell];
-      if (head == kNoCell || (head & kWhole) != 0) {
-        put(l.owner, row_locate(p, head == kNoCell ? kNoZone : ids[head & kZoneMask]));
-        continue;
-      }
-      l.j = head;
       l.in_zone = false;
       detail::prefetch(lists.data() + l.j);
       return true;
