@@ -15,8 +15,11 @@ for preset in mingw mingw-static; do
   cmake --preset "$preset" >/dev/null
 done
 cmake --build --preset mingw -j2
-ctest --preset mingw
+# Under wine a test now and then fails within a few hundredths of a second
+# and passes when run again: a failing test runs once more, with its output
+# shown, so that only a failure that repeats fails the step.
+ctest --preset mingw --repeat until-pass:2 --output-on-failure
 .ci/compare-dll-exports.sh build/mingw/bin/libkelvor.dll build/release/libkelvor.so
 
 cmake --build --preset mingw-static -j2
-ctest --preset mingw-static -R 'Allocation|^package\.'
+ctest --preset mingw-static -R 'Allocation|^package\.' --repeat until-pass:2 --output-on-failure
