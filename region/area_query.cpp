@@ -133,8 +133,8 @@ std::int32_t AreaIndex::probe_step(Probe& p) const {
         return -1;
       }
       default:
-        // A leaf: its first lines (an in-line leaf of a dozen edges takes
-        // some 30 words).
+        // A leaf: its first lines (an in-line leaf takes up to some 40
+        // words).
         p.at = w & kOffsetMask;
         p.stage = 1;
         prefetch(words_.data() + p.at);

@@ -25,8 +25,8 @@
 //   by reference: an edge word [close << 31 | slow << 30 | start point]
 //            each; a closing edge (from a ring's last point back to its
 //            first) is followed by the first point's index.
-// Outlines, whose edges run in long chains through a leaf, are kept in line;
-// blocks of scattered edges, which would take some five words an edge, by
+// A block goes in line when that takes at most two words an edge and two
+// more (outlines: chains of short steps); scattered or long edges stay by
 // reference. A toggle row is an int32 y stored as its bit pattern.
 #ifndef KELVOR_REGION_AREA_WORDS_H
 #define KELVOR_REGION_AREA_WORDS_H
