@@ -43,11 +43,18 @@ void AreaBuilder::enumerate(const GridShape& g, const std::vector<std::uint32_t>
   };
   for (const std::uint32_t e : edges) {
     const tagPOINT &a = start(e), &b = finish(e);
-    const std::int64_t lo = std::max<std::int64_t>(std::min(a.y, b.y), g.y0);
-    const std::int64_t hi = std::min<std::int64_t>(std::max(a.y, b.y), y_end);
+    const std::int32_t y_lo = std::min(a.y, b.y), y_hi = std::max(a.y, b.y);
+    const std::int64_t lo = std::max<std::int64_t>(y_lo, g.y0);
+    const std::int64_t hi = std::min<std::int64_t>(y_hi, y_end);
     if (lo > hi) continue;
     const std::uint64_t b0 = static_cast<std::uint64_t>(lo - g.y0) >> g.sy;
     const std::uint64_t b1 = static_cast<std::uint64_t>(hi - g.y0) >> g.sy;
+    // Most edges of an outline lie within one band: their own columns, as
+    // range() would give them, without the call.
+    if (b0 == b1 && lo == y_lo && hi == y_hi && (flags_[e] & kWild) == 0) {
+      cells(b0, std::min(a.x, b.x), std::max(a.x, b.x), e);
+      continue;
+    }
     for (std::uint64_t band = b0; band <= b1; ++band) {
       const Range r = range(e, std::max(lo, g.cell_y(band)), std::min(hi, g.cell_y(band + 1) - 1));
       cells(band, r.lo, r.hi, e);
@@ -352,7 +359,8 @@ std::uint32_t AreaBuilder::fold_cell(CellBuild& c, std::int32_t row) {
   std::size_t k = 0;
   for (const std::uint32_t e : c.edges) {
     while (c.active[k].ring != ring_of_[e]) ++k;
-    c.active[k].base ^= crosses(e, c.x0, row);
+    // Most listed edges lie above the corner's row and cross nothing there.
+    if (straddles(start(e).y, finish(e).y, row)) c.active[k].base ^= crosses(e, c.x0, row);
   }
   if (should_split(c)) return kSplit;
   return write_leaf(c);
