@@ -65,16 +65,14 @@ struct AreaScratch::State {
   std::vector<std::uint8_t> flags_;
   std::vector<std::uint32_t> group_outer_ring_;
   std::vector<std::uint32_t> indexed_;  // non-horizontal edges of indexed rings, ascending
-  // Which edges the cell being folded lists, a bit per point.
-  std::vector<std::uint64_t> listed_;
   // Sweep state along one row: each ring's parity, each group's outer
   // parity and count of odd holes.
   std::vector<std::uint8_t> ring_par_, group_outer_;
   std::vector<std::uint32_t> group_holes_in_;
   std::vector<std::uint32_t> touched_rings_;
   std::vector<std::int32_t> touched_groups_;
-  // Scratch lists of fold_cell, kept to save allocations.
-  std::vector<std::uint32_t> rings_scratch_, kept_scratch_;
+  // Scratch lists of fold_cell and start_row, kept to save allocations.
+  std::vector<std::uint32_t> rings_scratch_, kept_scratch_, par_scratch_;
   std::vector<std::int32_t> groups_scratch_;
   std::vector<CellItem> pairs_scratch_;
   // Storage of the grids under construction, one per depth (stable
@@ -159,7 +157,6 @@ class AreaBuilder {
   std::vector<std::uint8_t>& flags_ = st_.flags_;
   std::vector<std::uint32_t>& group_outer_ring_ = st_.group_outer_ring_;
   std::vector<std::uint32_t>& indexed_ = st_.indexed_;
-  std::vector<std::uint64_t>& listed_ = st_.listed_;
   std::vector<std::uint8_t>& ring_par_ = st_.ring_par_;
   std::vector<std::uint8_t>& group_outer_ = st_.group_outer_;
   std::vector<std::uint32_t>& group_holes_in_ = st_.group_holes_in_;
@@ -167,6 +164,7 @@ class AreaBuilder {
   std::vector<std::int32_t>& touched_groups_ = st_.touched_groups_;
   std::vector<std::uint32_t>& rings_scratch_ = st_.rings_scratch_;
   std::vector<std::uint32_t>& kept_scratch_ = st_.kept_scratch_;
+  std::vector<std::uint32_t>& par_scratch_ = st_.par_scratch_;
   std::vector<std::int32_t>& groups_scratch_ = st_.groups_scratch_;
   std::vector<CellItem>& pairs_scratch_ = st_.pairs_scratch_;
   std::vector<std::unique_ptr<Level>>& levels_ = st_.levels_;

@@ -117,7 +117,6 @@ void AreaBuilder::top_grid() {
   ring_par_.assign(ix_.rings_.size(), 0);
   group_outer_.assign(group_outer_ring_.size(), 0);
   group_holes_in_.assign(group_outer_ring_.size(), 0);
-  listed_.assign((ix_.points_.size() + 63) / 64, 0);
   build_grid({ix_.grid_, 0, nullptr, nullptr}, lists, 0);
   if (ix_.words_.capacity() > ix_.words_.size() + ix_.words_.size() / 4) ix_.words_.shrink_to_fit();
 }
@@ -174,7 +173,8 @@ void AreaBuilder::start_row(const GridJob& job, std::int32_t row) {
                          [](const CellBuild::Active& s, std::uint32_t r) { return s.ring < r; }) -
         p.active.begin());
   };
-  std::vector<std::uint32_t> par(p.active.size());
+  std::vector<std::uint32_t>& par = par_scratch_;
+  par.resize(p.active.size());
   for (std::size_t k = 0; k < p.active.size(); ++k) par[k] = p.active[k].base;
   for (const std::uint32_t j : p.toggles) par[slot(ring_of_[j])] ^= row >= start(j).y ? 1u : 0u;
   std::int32_t last_group = -1;
@@ -290,19 +290,23 @@ void AreaBuilder::keep_rings(CellBuild& c, const std::vector<std::uint32_t>& rin
 // and from its run when neither is; it toggles when exactly one of its two
 // edges lies right of c.
 void AreaBuilder::find_toggles(CellBuild& c) {
-  for (const std::uint32_t e : c.edges) listed_[e / 64] |= std::uint64_t{1} << (e % 64);
-  auto listed = [&](std::uint32_t e) { return (listed_[e / 64] >> (e % 64) & 1u) != 0; };
+  // c.edges ascend, and the edges between an edge and its neighbour in index
+  // order are horizontal and never listed: a neighbour that does not wrap
+  // around its ring is listed exactly when it is the adjacent list entry.
+  const std::vector<std::uint32_t>& edges = c.edges;
+  auto listed = [&](std::uint32_t e) { return std::binary_search(edges.begin(), edges.end(), e); };
   auto in_rows = [&](std::uint32_t j) {
     const std::int64_t h = start(j).y;
     return h > c.y0 && h < c.y1();
   };
   c.toggles.clear();
-  for (const std::uint32_t e : c.edges) {
-    if (in_rows(e) && !listed(prev_[e]) && side(prev_[e], c) == Side::kRight) {
-      c.toggles.push_back(e);
-    }
-    const std::uint32_t nx = next_[e];
-    if (in_rows(nx) && !listed(nx) && side(nx, c) == Side::kRight) c.toggles.push_back(nx);
+  const std::size_t n = edges.size();
+  for (std::size_t k = 0; k < n; ++k) {
+    const std::uint32_t e = edges[k], pv = prev_[e], nx = next_[e];
+    const bool pv_listed = pv < e ? k > 0 && edges[k - 1] == pv : listed(pv);
+    if (!pv_listed && in_rows(e) && side(pv, c) == Side::kRight) c.toggles.push_back(e);
+    const bool nx_listed = nx > e ? k + 1 < n && edges[k + 1] == nx : listed(nx);
+    if (!nx_listed && in_rows(nx) && side(nx, c) == Side::kRight) c.toggles.push_back(nx);
   }
   for (const std::uint32_t j : c.runs) {
     if (!in_rows(j) || listed(j) || listed(prev_[j])) continue;
@@ -310,7 +314,6 @@ void AreaBuilder::find_toggles(CellBuild& c) {
       c.toggles.push_back(j);
     }
   }
-  for (const std::uint32_t e : c.edges) listed_[e / 64] = 0;
   std::sort(c.toggles.begin(), c.toggles.end());
 }
 
