@@ -81,6 +81,8 @@ struct AreaScratch::State {
   // The cell being folded, reused from cell to cell.
   CellBuild scratch_;
   std::vector<std::uint32_t> at_x0_;
+  // Per edge, the one top cell it meets, or kNone.
+  std::vector<std::uint32_t> top_cell_;
   // The top grid's lists.
   CellLists top_lists_;
 };
@@ -122,9 +124,18 @@ class AreaBuilder {
   void build_grid(const GridJob& job, const CellLists& lists, std::size_t depth);
   Level& level(std::size_t depth);
   void clear_lists();
+  // A run of edges or junctions.
+  struct Span {
+    Span() = default;
+    Span(const std::uint32_t* p, std::size_t count) : first(p), last(p + count) {}
+    Span(const std::vector<std::uint32_t>& v) : first(v.data()), last(v.data() + v.size()) {}
+    const std::uint32_t* begin() const { return first; }
+    const std::uint32_t* end() const { return last; }
+    const std::uint32_t* first = nullptr;
+    const std::uint32_t* last = nullptr;
+  };
   template <class Emit>
-  void enumerate(const GridShape& g, const std::vector<std::uint32_t>& edges,
-                 const std::vector<std::uint32_t>& runs, Emit&& emit) const;
+  void enumerate(const GridShape& g, Span edges, Span runs, Emit&& emit) const;
   void start_row(const GridJob& job, std::int32_t row);
   void flip(std::uint32_t ring);
   void reset_row();
@@ -170,6 +181,7 @@ class AreaBuilder {
   std::vector<std::unique_ptr<Level>>& levels_ = st_.levels_;
   CellBuild& scratch_ = st_.scratch_;
   std::vector<std::uint32_t>& at_x0_ = st_.at_x0_;
+  std::vector<std::uint32_t>& top_cell_ = st_.top_cell_;
 };
 
 }  // namespace kelvor::detail

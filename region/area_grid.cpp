@@ -27,8 +27,7 @@ constexpr std::size_t kMaxCells = std::size_t{1} << 26;
 // a band's first row toggle nothing there). Rows above the rings' last row
 // hold no point and are left out.
 template <class Emit>
-void AreaBuilder::enumerate(const GridShape& g, const std::vector<std::uint32_t>& edges,
-                            const std::vector<std::uint32_t>& runs, Emit&& emit) const {
+void AreaBuilder::enumerate(const GridShape& g, Span edges, Span runs, Emit&& emit) const {
   const std::int64_t x_end = g.cell_x(g.cols) - 1;
   const std::int64_t y_end = std::min(g.cell_y(g.rows) - 1, last_row_);
   auto cells = [&](std::uint64_t band, std::int64_t lo, std::int64_t hi, std::uint32_t item) {
@@ -91,9 +90,16 @@ void AreaBuilder::top_grid() {
     if (ix_.grid_.cells() <= kMaxCells) {
       lists.offsets.assign(ix_.grid_.cells() + 1, 0);
       count = 0;
-      enumerate(ix_.grid_, indexed_, junctions_, [&](std::size_t cell, std::uint32_t) {
+      // Each edge's cell, kept so that the fill need not enumerate it again;
+      // kNone for an edge that meets several cells or none.
+      std::uint32_t last = kNone;
+      top_cell_.assign(ix_.points_.size(), kNone);
+      enumerate(ix_.grid_, indexed_, junctions_, [&](std::size_t cell, std::uint32_t item) {
         ++lists.offsets[cell + 1];
         ++count;
+        if ((item & kRunItem) != 0) return;
+        top_cell_[item] = item != last ? static_cast<std::uint32_t>(cell) : kNone;
+        last = item;
       });
       if (count <= limit || target <= 16) break;
     } else if (target <= 16) {
@@ -106,8 +112,15 @@ void AreaBuilder::top_grid() {
   lists.items.resize(count);
   {
     std::vector<std::uint32_t> cursor(lists.offsets.begin(), lists.offsets.end() - 1);
-    enumerate(ix_.grid_, indexed_, junctions_,
-              [&](std::size_t cell, std::uint32_t item) { lists.items[cursor[cell]++] = item; });
+    auto put = [&](std::size_t cell, std::uint32_t item) { lists.items[cursor[cell]++] = item; };
+    for (const std::uint32_t& e : indexed_) {
+      if (top_cell_[e] != kNone) {
+        put(top_cell_[e], e);
+      } else {
+        enumerate(ix_.grid_, {&e, 1}, {}, put);
+      }
+    }
+    enumerate(ix_.grid_, {}, junctions_, put);
   }
   budget_ = ix_.grid_.cells() + 24 * n + 4096;
   // Outlines need some 5 to 6 words per vertex beyond the cells; reserving
@@ -418,8 +431,8 @@ std::uint32_t AreaBuilder::split(const CellBuild& c, std::size_t depth) {
 // ---------------------------------------------------------------------------
 // Leaves
 
-// The ring's listed edges, in line when their chains take at most three
-// words an edge, else by reference; then its toggle rows.
+// The ring's listed edges, in line when their chains take at most two words
+// an edge and two more, else by reference; then its toggle rows.
 void AreaBuilder::write_block(const CellBuild& c, std::size_t k) {
   std::vector<std::uint32_t>& w = ix_.words_;
   const std::uint32_t ring = c.active[k].ring;
@@ -441,39 +454,45 @@ void AreaBuilder::write_block(const CellBuild& c, std::size_t k) {
     last_kind = kind;
     return extends;
   };
-  std::size_t edges = 0, in_line_words = 0;
+  std::size_t edges = 0, closing = 0, in_line_words = 0;
   for (const std::uint32_t e : c.edges) {
     if (ring_of_[e] != ring) continue;
     const std::uint32_t kind = kind_of(e);
     ++edges;
+    closing += end_of(e) != e + 1 ? 1 : 0;
     in_line_words += (chained(e, kind) ? 0 : 3) + ((kind & kShortBit) != 0 ? 1 : 2);
   }
   const bool in_line = in_line_words <= 2 * edges + 2;
+  // Sized once, then written in place.
+  const std::size_t first = w.size();
+  w.resize(first + (in_line ? in_line_words : edges + closing));
+  std::uint32_t* out = w.data() + first;
   last = kNone;
-  std::size_t chain = 0;  // the open chain's word
+  std::uint32_t* chain = nullptr;  // the open chain's word
   for (const std::uint32_t e : c.edges) {
     if (ring_of_[e] != ring) continue;
     const std::uint32_t end = end_of(e), kind = kind_of(e);
     if (!in_line) {
-      w.push_back(e | (kind & kSlowBit) | (end != e + 1 ? kCloseBit : 0u));
-      if (end != e + 1) w.push_back(end);
+      *out++ = e | (kind & kSlowBit) | (end != e + 1 ? kCloseBit : 0u);
+      if (end != e + 1) *out++ = end;
       continue;
     }
+    const tagPOINT &a = start(e), &b = finish(e);
     if (!chained(e, kind)) {
-      chain = w.size();
-      w.push_back(kind);
-      w.push_back(static_cast<std::uint32_t>(start(e).x));
-      w.push_back(static_cast<std::uint32_t>(start(e).y));
+      chain = out;
+      *out++ = kind;
+      *out++ = static_cast<std::uint32_t>(a.x);
+      *out++ = static_cast<std::uint32_t>(a.y);
     }
     if ((kind & kShortBit) != 0) {
-      const auto dx = static_cast<std::uint32_t>(finish(e).x - start(e).x);
-      const auto dy = static_cast<std::uint32_t>(finish(e).y - start(e).y);
-      w.push_back(dx << 16 | (dy & 0xFFFFu));
+      const auto dx = static_cast<std::uint32_t>(b.x - a.x);
+      const auto dy = static_cast<std::uint32_t>(b.y - a.y);
+      *out++ = dx << 16 | (dy & 0xFFFFu);
     } else {
-      w.push_back(static_cast<std::uint32_t>(finish(e).x));
-      w.push_back(static_cast<std::uint32_t>(finish(e).y));
+      *out++ = static_cast<std::uint32_t>(b.x);
+      *out++ = static_cast<std::uint32_t>(b.y);
     }
-    ++w[chain];
+    ++*chain;
   }
   const std::size_t edge_words = w.size() - header - 2;
   std::uint32_t toggles = 0;
