@@ -116,7 +116,10 @@ struct Ring {
 /// index described at the top of this header (some 20 to 30 bytes per vertex
 /// for outlines whose edges are short against their rectangle; long or spiky
 /// edges cost more, up to the budget); afterwards the caller's arrays may
-/// change or go away. (Exported member by member, as ZoneIndex is.)
+/// change or go away. Building takes time in proportion to the cells each
+/// edge is listed in: on the order of 100 ns a vertex for outlines, and some
+/// microseconds a vertex for spiky rings, whose every edge crosses many
+/// cells. (Exported member by member, as ZoneIndex is.)
 class PreparedPolygon {
  public:
   /// A polygon of no points: contains nothing.
