@@ -117,7 +117,7 @@ struct Ring {
 /// point-in-polygon queries. The constructor copies the points and builds the
 /// index described at the top of this header (some 20 to 30 bytes per vertex
 /// for outlines whose edges are short against their rectangle; long or spiky
-/// edges cost more, up to the budget); afterwards the caller's arrays may
+/// edges cost more, as that description says); afterwards the caller's arrays may
 /// change or go away. Building takes time in proportion to the cells each
 /// edge is listed in: on the order of 100 ns a vertex for outlines, and some
 /// microseconds a vertex for spiky rings, whose every edge crosses many
