@@ -53,6 +53,7 @@ struct Level {
   std::vector<std::uint32_t> beyond;
   std::vector<std::pair<std::size_t, CellBuild>> deferred;  // the first `used` are live
   std::size_t used = 0;
+  std::vector<std::uint32_t> nested;  // a nested grid's words before they are placed
 };
 
 // The working storage of a build (see AreaScratch in region/area_index.h).
@@ -94,13 +95,26 @@ class AreaBuilder {
 
  private:
   // A grid to fill: its shape, where its cells' words start, and the cell it
-  // splits (null for the grid over the whole area).
+  // splits (null for the grid over the whole area). A nested grid is 16 by
+  // 16 cells stored as two levels of 4 by 4 (see split()); its words are
+  // gathered in its Level first, each block of 4 by 4 together.
   struct GridJob {
     GridShape g;
     std::size_t at;
     const CellBuild* parent;
     const std::vector<std::uint32_t>* beyond;  // the parent's edges that may cross right of it
+    bool nested = false;
+
+    std::size_t word_of(std::uint32_t band, std::uint32_t col) const {
+      if (!nested) return at + static_cast<std::size_t>(band) * g.cols + col;
+      constexpr std::uint32_t kLow = (1u << kSplitShift) - 1;
+      const std::size_t outer = ((band >> kSplitShift) << kSplitShift) + (col >> kSplitShift);
+      const std::size_t inner = ((band & kLow) << kSplitShift) + (col & kLow);
+      return outer * kBlock + inner;
+    }
   };
+  // Cells of a split: 4 by 4.
+  static constexpr std::size_t kBlock = std::size_t{1} << (2 * kSplitShift);
 
   // --- Geometry of one edge (the index of its start point) ---
   std::uint32_t end_of(std::uint32_t i) const { return end_[i]; }
@@ -121,7 +135,8 @@ class AreaBuilder {
 
   // --- Grids and cells (area_grid.cpp) ---
   void top_grid();
-  void build_grid(const GridJob& job, const CellLists& lists, std::size_t depth);
+  std::size_t build_grid(const GridJob& job, const CellLists& lists, std::size_t depth);
+  std::size_t place_nested(Level& here);
   Level& level(std::size_t depth);
   void clear_lists();
   // A run of edges or junctions.

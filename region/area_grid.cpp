@@ -19,6 +19,8 @@ namespace {
 // A leaf longer than this many words is split while the budget lasts.
 constexpr std::size_t kLeafWords = 16;
 constexpr std::size_t kMaxCells = std::size_t{1} << 26;
+// A cell listing this many edges is split twice at once.
+constexpr std::size_t kNestEdges = 64;
 
 }  // namespace
 
@@ -211,13 +213,16 @@ Level& AreaBuilder::level(std::size_t depth) {
   return *levels_[depth];
 }
 
-// The grid's cells at words_[job.at ...], from its lists; the cells to split
-// wait in this depth's Level until the sweep is done, then each becomes a
-// grid one level deeper.
-void AreaBuilder::build_grid(const GridJob& job, const CellLists& lists, std::size_t depth) {
+// The grid's cells from its lists, at job.word_of() (a nested grid's placed
+// when its sweep is done); the cells to split wait in this depth's Level until
+// then, and each becomes a grid one level deeper. Returns where the grid's
+// words start.
+std::size_t AreaBuilder::build_grid(const GridJob& job, const CellLists& lists, std::size_t depth) {
   Level& here = level(depth);
   here.used = 0;
   const GridShape& g = job.g;
+  if (job.nested) here.nested.assign(g.cells(), kConst);
+  std::vector<std::uint32_t>& out = job.nested ? here.nested : ix_.words_;
   for (std::uint32_t band = 0; band < g.rows; ++band) {
     const std::int64_t y0 = g.cell_y(band);
     if (y0 > last_row_) break;  // no point above the rings' last row: cells stay 0
@@ -225,9 +230,9 @@ void AreaBuilder::build_grid(const GridJob& job, const CellLists& lists, std::si
     start_row(job, row);
     for (std::uint32_t col = g.cols; col-- > 0;) {
       const std::size_t cell = static_cast<std::size_t>(band) * g.cols + col;
-      const std::size_t pos = job.at + cell;
+      const std::size_t pos = job.word_of(band, col);
       if (lists.begin(cell) == lists.end(cell)) {
-        ix_.words_[pos] = kConst | (satisfied_ > 0 ? 1u : 0u);  // nothing varies here
+        out[pos] = kConst | (satisfied_ > 0 ? 1u : 0u);  // nothing varies here
         continue;
       }
       const std::int64_t x0 = g.cell_x(col), x1 = g.cell_x(col + 1);
@@ -255,8 +260,9 @@ void AreaBuilder::build_grid(const GridJob& job, const CellLists& lists, std::si
         if (t > x0 && t < x1) flip(ring_of_[item]);
         if (t == x0) at_x0_.push_back(ring_of_[item]);
       }
-      ix_.words_[pos] = fold_cell(c, row);
-      if (ix_.words_[pos] == kSplit) {
+      const std::uint32_t word = fold_cell(c, row);
+      out[pos] = word;
+      if (word == kSplit) {
         if (here.used == here.deferred.size()) here.deferred.emplace_back();
         here.deferred[here.used].first = pos;
         here.deferred[here.used].second = c;  // reuses the stored vectors' storage
@@ -266,12 +272,44 @@ void AreaBuilder::build_grid(const GridJob& job, const CellLists& lists, std::si
     }
     reset_row();
   }
+  const std::size_t at = job.nested ? place_nested(here) : job.at;
   // Split in order while the budget lasts; the rest stay leaves.
   for (std::size_t k = 0; k < here.used; ++k) {
     const CellBuild& d = here.deferred[k].second;
     const std::uint32_t word = ix_.words_.size() < budget_ ? split(d, depth + 1) : write_leaf(d);
     ix_.words_[here.deferred[k].first] = word;
   }
+  return at;
+}
+
+// A nested grid's words: its 4 by 4 outer cells, then the blocks of those
+// that vary. A block whose cells all hold one answer becomes that answer.
+// The cells waiting to be split are given their words' places.
+std::size_t AreaBuilder::place_nested(Level& here) {
+  std::vector<std::uint32_t>& w = ix_.words_;
+  const std::size_t at = w.size();
+  if (at + kBlock > kOffsetMask) throw std::bad_alloc();
+  std::size_t place[kBlock] = {};
+  w.resize(at + kBlock);
+  for (std::size_t k = 0; k < kBlock; ++k) {
+    const std::uint32_t* block = here.nested.data() + k * kBlock;
+    const bool uniform =
+        (block[0] & kTagMask) == kConst &&
+        std::all_of(block, block + kBlock, [&](std::uint32_t v) { return v == block[0]; });
+    if (uniform) {
+      w[at + k] = block[0];
+      continue;
+    }
+    place[k] = w.size();
+    if (place[k] + kBlock > kOffsetMask) throw std::bad_alloc();
+    w[at + k] = kSplit | static_cast<std::uint32_t>(place[k]);
+    w.insert(w.end(), block, block + kBlock);
+  }
+  for (std::size_t k = 0; k < here.used; ++k) {
+    std::size_t& pos = here.deferred[k].first;
+    pos = place[pos / kBlock] + pos % kBlock;
+  }
+  return at;
 }
 
 // ---------------------------------------------------------------------------
@@ -395,10 +433,15 @@ bool AreaBuilder::should_split(const CellBuild& c) const {
 }
 
 // A finer grid over c: 4 by 4 cells (fewer where c is under 4 units wide
-// or tall), as split_shifts() gives it.
+// or tall), as split_shifts() gives it. A crowded cell is split twice at
+// once: its 4 by 4 cells would nearly all be split again, and building the
+// 16 by 16 grid in one sweep saves folding the cells between.
 std::uint32_t AreaBuilder::split(const CellBuild& c, std::size_t depth) {
   std::uint32_t ka = 0, kb = 0;
   split_shifts(c.a, c.b, &ka, &kb);
+  const bool nested =
+      c.a >= 2 * kSplitShift && c.b >= 2 * kSplitShift && c.edges.size() >= kNestEdges;
+  if (nested) ka = kb = 2 * kSplitShift;
   GridShape g;
   g.x0 = c.x0;
   g.y0 = c.y0;
@@ -407,8 +450,10 @@ std::uint32_t AreaBuilder::split(const CellBuild& c, std::size_t depth) {
   g.cols = 1u << ka;
   g.rows = 1u << kb;
   const std::size_t at = ix_.words_.size();
-  if (at + g.cells() > kOffsetMask) throw std::bad_alloc();
-  ix_.words_.resize(at + g.cells(), kConst);
+  if (!nested) {
+    if (at + g.cells() > kOffsetMask) throw std::bad_alloc();
+    ix_.words_.resize(at + g.cells(), kConst);
+  }
   Level& next = level(depth);
   std::vector<CellItem>& pairs = pairs_scratch_;
   pairs.clear();
@@ -424,8 +469,8 @@ std::uint32_t AreaBuilder::split(const CellBuild& c, std::size_t depth) {
       next.beyond.push_back(e);
     }
   }
-  build_grid({g, at, &c, &next.beyond}, next.lists, depth);
-  return kSplit | static_cast<std::uint32_t>(at);
+  const std::size_t placed = build_grid({g, at, &c, &next.beyond, nested}, next.lists, depth);
+  return kSplit | static_cast<std::uint32_t>(placed);
 }
 
 // ---------------------------------------------------------------------------
