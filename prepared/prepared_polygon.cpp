@@ -13,23 +13,27 @@ PreparedPolygon::PreparedPolygon() : impl_(std::make_unique<Impl>()) {}
 
 PreparedPolygon::PreparedPolygon(const tagPOINT* points, std::int32_t count, Rule rule)
     : impl_(std::make_unique<Impl>()) {
-  const Ring ring{points, count, false};
+  prepare_ring(*impl_, points, count, rule, detail::kPolygonLeafWords);
+}
+
+void PreparedPolygon::prepare_ring(Impl& impl, const tagPOINT* points, std::int32_t count,
+                                   Rule rule, std::size_t leaf_words) {
   const bool empty = points == nullptr || count < 1;
-  impl_->index = detail::AreaIndex(
+  impl.index = detail::AreaIndex(
       empty ? std::vector<tagPOINT>() : std::vector<tagPOINT>(points, points + count),
       empty ? std::vector<detail::AreaRing>()
             : std::vector<detail::AreaRing>{{0, count, false, -1}},
-      rule);
-  impl_->can_wrap = !empty && RingCanWrap(ring.points, ring.count);
+      rule, leaf_words);
+  impl.can_wrap = !empty && RingCanWrap(points, count);
 }
 
 PreparedPolygon::PreparedPolygon(const Ring* rings, std::size_t ring_count, Rule rule)
     : impl_(std::make_unique<Impl>()) {
-  prepare(*impl_, rings, ring_count, rule, nullptr);
+  prepare(*impl_, rings, ring_count, rule, detail::kPolygonLeafWords, nullptr);
 }
 
 void PreparedPolygon::prepare(Impl& impl, const Ring* rings, std::size_t ring_count, Rule rule,
-                              detail::AreaScratch* scratch) {
+                              std::size_t leaf_words, detail::AreaScratch* scratch) {
   if (rings == nullptr) ring_count = 0;
   std::size_t total = 0;
   for (std::size_t r = 0; r < ring_count; ++r) {
@@ -52,7 +56,7 @@ void PreparedPolygon::prepare(Impl& impl, const Ring* rings, std::size_t ring_co
     points.insert(points.end(), ring.points, ring.points + ring.count);
     wraps = wraps || RingCanWrap(ring.points, ring.count);
   }
-  impl.index = detail::AreaIndex(std::move(points), std::move(kept), rule, scratch);
+  impl.index = detail::AreaIndex(std::move(points), std::move(kept), rule, leaf_words, scratch);
   impl.can_wrap = wraps;
 }
 

@@ -330,7 +330,8 @@ ZoneIndex::ZoneIndex(const Area* areas, std::size_t count, Rule rule)
     if (areas[i].id == kNoZone) continue;
     m.zones.emplace_back();
     PreparedPolygon::prepare(*m.zones.back().impl_, areas[i].rings,
-                             areas[i].rings == nullptr ? 0 : areas[i].ring_count, rule, &scratch);
+                             areas[i].rings == nullptr ? 0 : areas[i].ring_count, rule,
+                             detail::kZoneLeafWords, &scratch);
     m.ids.push_back(areas[i].id);
   }
   m.build();
@@ -343,7 +344,9 @@ ZoneIndex::ZoneIndex(const Zone* zones, std::size_t count, Rule rule)
   if (zones == nullptr) count = 0;
   for (std::size_t i = 0; i < count; ++i) {
     if (zones[i].id == kNoZone) continue;
-    m.zones.emplace_back(zones[i].points, zones[i].count, rule);
+    m.zones.emplace_back();
+    PreparedPolygon::prepare_ring(*m.zones.back().impl_, zones[i].points, zones[i].count, rule,
+                                  detail::kZoneLeafWords);
     m.ids.push_back(zones[i].id);
   }
   m.build();

@@ -248,13 +248,13 @@ AreaScratch::AreaScratch() : state_(std::make_unique<State>()) {}
 AreaScratch::~AreaScratch() = default;
 
 AreaIndex::AreaIndex(std::vector<tagPOINT> points, std::vector<AreaRing> rings, Rule rule,
-                     AreaScratch* scratch)
+                     std::size_t leaf_words, AreaScratch* scratch)
     : rule_(rule), points_(std::move(points)), rings_(std::move(rings)) {
   if (scratch == nullptr) {
     AreaScratch own;
-    AreaBuilder(*this, *own.state_).build();
+    AreaBuilder(*this, *own.state_, leaf_words).build();
   } else {
-    AreaBuilder(*this, *scratch->state_).build();
+    AreaBuilder(*this, *scratch->state_, leaf_words).build();
   }
 }
 

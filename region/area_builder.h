@@ -90,7 +90,8 @@ struct AreaScratch::State {
 
 class AreaBuilder {
  public:
-  AreaBuilder(AreaIndex& ix, AreaScratch::State& state) : ix_(ix), st_(state) {}
+  AreaBuilder(AreaIndex& ix, AreaScratch::State& state, std::size_t leaf_words)
+      : ix_(ix), st_(state), leaf_words_(leaf_words) {}
   void build();
 
  private:
@@ -169,6 +170,7 @@ class AreaBuilder {
 
   AreaIndex& ix_;
   AreaScratch::State& st_;
+  std::size_t leaf_words_;  // a longer leaf is split while the budget lasts
   std::int64_t last_row_ = 0;
   std::size_t budget_ = 0;     // words of the index before splitting stops
   std::size_t satisfied_ = 0;  // groups satisfied on the sweep's row

@@ -16,8 +16,6 @@ namespace kelvor::detail {
 
 namespace {
 
-// A leaf longer than this many words is split while the budget lasts.
-constexpr std::size_t kLeafWords = 16;
 constexpr std::size_t kMaxCells = std::size_t{1} << 26;
 // A cell listing this many edges is split twice at once.
 constexpr std::size_t kNestEdges = 64;
@@ -421,7 +419,7 @@ std::uint32_t AreaBuilder::fold_cell(CellBuild& c, std::int32_t row) {
 }
 
 // What a query of the leaf would test: a word per edge (two for a closing
-// one), a toggle row each, the headers. Past kLeafWords the cell is split.
+// one), a toggle row each, the headers. Past leaf_words_ the cell is split.
 std::size_t AreaBuilder::leaf_load(const CellBuild& c) const {
   std::size_t words = 2 + c.toggles.size() + (c.active.size() > 1 ? 2 * c.active.size() : 0);
   for (const std::uint32_t e : c.edges) words += end_of(e) == e + 1 ? 1 : 2;
@@ -429,7 +427,7 @@ std::size_t AreaBuilder::leaf_load(const CellBuild& c) const {
 }
 
 bool AreaBuilder::should_split(const CellBuild& c) const {
-  return leaf_load(c) > kLeafWords && (c.a > 0 || c.b > 0) && ix_.words_.size() < budget_;
+  return leaf_load(c) > leaf_words_ && (c.a > 0 || c.b > 0) && ix_.words_.size() < budget_;
 }
 
 // A finer grid over c: 4 by 4 cells (fewer where c is under 4 units wide

@@ -194,9 +194,13 @@ class PreparedPolygon {
   friend class ZoneIndex;  // reads the index of each zone
   struct KELVOR_LOCAL Impl;
   // Builds impl from the rings with the given working storage (a zone index
-  // lends one to all its zones).
+  // lends one to all its zones), splitting leaves longer than leaf_words
+  // (a zone index splits finer than a polygon alone).
   KELVOR_LOCAL static void prepare(Impl& impl, const Ring* rings, std::size_t ring_count, Rule rule,
-                                   detail::AreaScratch* scratch);
+                                   std::size_t leaf_words, detail::AreaScratch* scratch);
+  // The same for one ring, as the one-ring constructor keeps it.
+  KELVOR_LOCAL static void prepare_ring(Impl& impl, const tagPOINT* points, std::int32_t count,
+                                        Rule rule, std::size_t leaf_words);
   // This object's state, or that of no points once moved from.
   KELVOR_LOCAL const Impl& get() const;
   std::unique_ptr<Impl> impl_;
