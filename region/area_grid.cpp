@@ -17,8 +17,9 @@ namespace kelvor::detail {
 namespace {
 
 constexpr std::size_t kMaxCells = std::size_t{1} << 26;
-// A cell listing this many edges is split twice at once.
-constexpr std::size_t kNestEdges = 64;
+// A cell listing this many times a leaf's words in edges is split twice at
+// once (its 4 by 4 cells would hardly ever make leaves).
+constexpr std::size_t kNestLeaves = 4;
 
 }  // namespace
 
@@ -437,8 +438,8 @@ bool AreaBuilder::should_split(const CellBuild& c) const {
 std::uint32_t AreaBuilder::split(const CellBuild& c, std::size_t depth) {
   std::uint32_t ka = 0, kb = 0;
   split_shifts(c.a, c.b, &ka, &kb);
-  const bool nested =
-      c.a >= 2 * kSplitShift && c.b >= 2 * kSplitShift && c.edges.size() >= kNestEdges;
+  const bool nested = c.a >= 2 * kSplitShift && c.b >= 2 * kSplitShift &&
+                      c.edges.size() >= kNestLeaves * leaf_words_;
   if (nested) ka = kb = 2 * kSplitShift;
   GridShape g;
   g.x0 = c.x0;
