@@ -317,6 +317,10 @@ std::size_t AreaBuilder::place_nested(Level& here) {
 // Rings with listed edges or toggles in c, ascending.
 void AreaBuilder::varying_rings(const CellBuild& c, std::vector<std::uint32_t>& rings) const {
   rings.clear();
+  if (ix_.rings_.size() == 1) {
+    if (!c.edges.empty() || !c.toggles.empty()) rings.push_back(0);
+    return;
+  }
   for (const std::uint32_t e : c.edges) {
     if (rings.empty() || rings.back() != ring_of_[e]) rings.push_back(ring_of_[e]);
   }
@@ -428,7 +432,9 @@ std::size_t AreaBuilder::leaf_load(const CellBuild& c) const {
 }
 
 bool AreaBuilder::should_split(const CellBuild& c) const {
-  return leaf_load(c) > leaf_words_ && (c.a > 0 || c.b > 0) && ix_.words_.size() < budget_;
+  if ((c.a == 0 && c.b == 0) || ix_.words_.size() >= budget_) return false;
+  // A word an edge at least: crowded cells need no count.
+  return c.edges.size() + 2 > leaf_words_ || leaf_load(c) > leaf_words_;
 }
 
 // A finer grid over c: 4 by 4 cells (fewer where c is under 4 units wide
