@@ -124,8 +124,8 @@ void AreaBuilder::top_grid() {
     enumerate(ix_.grid_, {}, junctions_, put);
   }
   budget_ = ix_.grid_.cells() + 24 * n + 4096;
-  // Outlines need some 5 to 6 words per vertex beyond the cells; reserving
-  // them saves copying the words as they grow.
+  // Outlines need some 2 to 4 words a vertex beyond the cells; reserving more
+  // saves copying the words as they grow, at the price of one copy to shrink.
   ix_.words_.reserve(ix_.grid_.cells() + 7 * n + 1024);
   ix_.words_.assign(ix_.grid_.cells(), kConst);
   ring_par_.assign(ix_.rings_.size(), 0);

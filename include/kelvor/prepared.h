@@ -35,7 +35,8 @@
 ///
 /// Query cost. The index cuts the rings' bounding rectangle into cells and
 /// cuts every crowded cell into a finer grid of 4 by 4 again until each lists
-/// at most fourteen edges or so (except where more edges than that pass within a
+/// at most some twenty edges, fourteen or so in a zone index, which may test
+/// several zones at a point (except where more edges than that pass within a
 /// unit of each other, or on rings whose rows cross a large share of their
 /// edges, where a memory budget stops the splitting: such rings take some 80
 /// to 160 bytes per vertex when spiky, and up to some 350 when every edge is
@@ -115,13 +116,14 @@ struct Ring {
 
 /// A polygon (one ring, or rings with holes and many parts) prepared for many
 /// point-in-polygon queries. The constructor copies the points and builds the
-/// index described at the top of this header (some 20 to 30 bytes per vertex
+/// index described at the top of this header (some 18 to 25 bytes per vertex
 /// for outlines whose edges are short against their rectangle; long or spiky
 /// edges cost more, as that description says); afterwards the caller's arrays may
 /// change or go away. Building takes time in proportion to the cells each
-/// edge is listed in: on the order of 100 ns a vertex for outlines, and some
-/// microseconds a vertex for spiky rings, whose every edge crosses many
-/// cells. (Exported member by member, as ZoneIndex is.)
+/// edge is listed in: 50 to 100 ns a vertex for outlines and coastlines of up
+/// to half a million vertices, and half a microsecond to a few microseconds a
+/// vertex for spiky rings, whose every edge crosses many cells. (Exported
+/// member by member, as ZoneIndex is.)
 class PreparedPolygon {
  public:
   /// A polygon of no points: contains nothing.

@@ -10,12 +10,13 @@
 // a point when some group's outer ring holds it and none of its holes does.
 //
 // The grid. The rings' bounding rectangle is cut into cells of 2^sx by 2^sy
-// units; a crowded cell is split in halves (in x and y) again and again until
-// its lists are short. Write I_e(q) for "e straddles q's row and x < t_e(y)";
-// a ring's parity is the XOR of I_e over its edges. For one cell C with
-// columns [X0, X1) and rows [Y0, Y1), an edge's crossings over C's rows
-// (taken at the rows it straddles and at its end rows, where t_e is the end
-// point) span a range of columns, as t_e is monotone in y. The edge is
+// units; a crowded cell is split into 4 by 4 cells (16 by 16 at once when
+// very crowded) again and again until its lists are short. Write I_e(q) for
+// "e straddles q's row and x < t_e(y)"; a ring's parity is the XOR of I_e
+// over its edges. For one cell C with columns [X0, X1) and rows [Y0, Y1), an
+// edge's crossings over C's rows (taken at the rows it straddles and at its
+// end rows, where t_e is the end point) span a range of columns, as t_e is
+// monotone in y. The edge is
 //   listed  when that range meets [X0, X1);
 //   left    when it lies below X0: I_e is 0 on all of C;
 //   right   when it lies at or beyond X1: I_e is "straddles y" on C.
