@@ -148,29 +148,52 @@ TEST_P(LargeRings, AnswerAsTheEvenOddRuleOfEachRule) {
   }
 }
 
+// A zone index splits its areas' cells finer than a polygon alone does: the
+// ring as one zone must still answer as the polygon.
+TEST_P(LargeRings, AsAZoneAnswerAsThePolygon) {
+  std::mt19937 rng(20261207u);
+  const Ring r = GetParam().make(rng);
+  const auto n = rings::count(r);
+  const std::vector<tagPOINT> q = probes(rng, {r}, 3000);
+  const kelvor::Ring whole{r.data(), n, false};
+  const kelvor::Area area{&whole, 1, 5};
+  for (const Rule rule : {Rule::Compatible, Rule::Exact}) {
+    const kelvor::PreparedPolygon polygon(r.data(), n, rule);
+    const kelvor::ZoneIndex zones(&area, 1, rule);
+    for (const tagPOINT& p : q) {
+      ASSERT_EQ(zones.Locate(p), polygon.Contain(p) != 0 ? 5 : kelvor::ZoneIndex::kNoZone)
+          << (rule == Rule::Exact ? "exact" : "compatible") << " at " << p;
+    }
+  }
+}
+
 INSTANTIATE_TEST_SUITE_P(Shapes, LargeRings, ::testing::ValuesIn(kRings), test_name);
 
-// A wide rectangle whose top edge is a horizontal run, with a comb of some
-// 70 edges rising from it: the comb crowds the cell around it, which is then
-// split into many small cells at once. Where the run crosses a small cell's
-// first row, the cells below it are inside and those above outside although
-// none of them lists anything. Tops at several rows inside and between the
-// small cells' rows.
+// A wide rectangle whose top edge is a horizontal run, with a comb of 120
+// edges rising from it: the comb crowds the cell around it, which is then
+// split into many small cells at once, as a polygon and as a zone. Where the
+// run crosses a small cell's first row, the cells below it are inside and
+// those above outside although none of them lists anything. Tops at several
+// rows inside and between the small cells' rows.
 TEST(CrowdedCells, KeepEachEmptyCellsOwnAnswer) {
   for (const std::int32_t top : {5152, 5184, 5200, 5216, 5280, 5376}) {
     Ring r = {{0, 0}, {32767, 0}, {32767, top}, {11100, top}};
-    for (std::int32_t i = 0; i < 70; ++i) r.push_back({11100 - 40 * (i % 2), top + 10 + 5 * i});
-    r.push_back({11050, top + 360});
+    for (std::int32_t i = 0; i < 120; ++i) r.push_back({11100 - 40 * (i % 2), top + 10 + 3 * i});
+    r.push_back({11050, top + 370});
     r.push_back({11050, top});
     r.push_back({0, top});
     const auto n = rings::count(r);
     const kelvor::PreparedPolygon compatible(r.data(), n), exact(r.data(), n, Rule::Exact);
+    const kelvor::Zone zone{r.data(), n, 1};
+    const kelvor::ZoneIndex zones(&zone, 1);
     for (std::int32_t y = top - 40; y <= top + 40; y += 3) {
       for (std::int32_t x = 9000; x < 13000; x += 7) {
         const tagPOINT p{x, y};
         const std::int32_t want = Polygon_Contain_Point(r.data(), n, &p);
         ASSERT_EQ(compatible.Contain(p), want) << "top " << top << " at " << p;
         ASSERT_EQ(exact.Contain(p), want) << "top " << top << " at " << p;
+        ASSERT_EQ(zones.Locate(p), want != 0 ? 1 : kelvor::ZoneIndex::kNoZone)
+            << "top " << top << " at " << p;
       }
     }
   }
