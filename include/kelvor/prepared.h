@@ -120,7 +120,7 @@ struct Ring {
 /// for outlines whose edges are short against their rectangle; long or spiky
 /// edges cost more, as that description says); afterwards the caller's arrays may
 /// change or go away. Building takes time in proportion to the cells each
-/// edge is listed in: 50 to 100 ns a vertex for outlines and coastlines of up
+/// edge is listed in: 40 to 100 ns a vertex for outlines and coastlines of up
 /// to half a million vertices, and half a microsecond to a few microseconds a
 /// vertex for spiky rings, whose every edge crosses many cells. (Exported
 /// member by member, as ZoneIndex is.)
